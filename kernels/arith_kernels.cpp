@@ -1,0 +1,42 @@
+#include "kernels/arith_kernels.h"
+
+#include "kernels/arith_bodies.h"
+#include "kernels/kernel_timing.h"
+
+std::int32_t time_start = 0;
+std::int32_t time_end = 0;
+
+namespace {
+
+constexpr std::uint32_t kIterationsPerRun = 100000000;
+
+template <class Body>
+double measure(Body&& body)
+{
+    PlatformClock clock;
+    const KernelResult result = bestOfMillisecondRuns(body, clock, time_start, time_end);
+    kernel_best_seconds = result.bestSeconds;
+    return result.figure;
+}
+
+}  // namespace
+
+double bench_calc_add()
+{
+    return measure([] { addLoop(kIterationsPerRun); });
+}
+
+double bench_calc_sub()
+{
+    return measure([] { subLoop(kIterationsPerRun); });
+}
+
+double bench_calc_mul()
+{
+    return measure([] { mulLoop(kIterationsPerRun); });
+}
+
+double bench_calc_div()
+{
+    return measure([] { divLoop(kIterationsPerRun); });
+}

@@ -1,0 +1,52 @@
+#include <SDL.h>
+
+#include "platform/test_seam.h"
+#include "platform/window_internal.h"
+
+namespace seam {
+void resetMessages();  // platform/messages.cpp
+void resetDialogs();   // platform/dialogs.cpp
+}  // namespace seam
+
+namespace {
+std::function<void(const seam::Frame&)> presentHook;
+long presents = 0;
+}  // namespace
+
+void notifyPresented(WindowObject* window) {
+    ++presents;
+    if (!presentHook) return;
+    const PixelSurface& s = window->dc.target;
+    if (s.rowZero == nullptr) return;
+    if (s.rowStep == static_cast<std::ptrdiff_t>(s.width) * 4) {
+        presentHook(seam::Frame{s.row(0), s.width, s.height});
+        return;
+    }
+    std::vector<std::uint32_t> copy(static_cast<std::size_t>(s.width) * static_cast<std::size_t>(s.height));
+    for (int y = 0; y < s.height; ++y)
+        std::copy(s.row(y), s.row(y) + s.width, copy.begin() + static_cast<std::ptrdiff_t>(y) * s.width);
+    presentHook(seam::Frame{copy.data(), s.width, s.height});
+}
+
+namespace seam {
+
+void setPresentHook(std::function<void(const Frame&)> hook) { presentHook = std::move(hook); }
+long presentCount() { return presents; }
+
+void resetPlatform() {
+    forgetWindows();
+    resetMessages();
+    resetDialogs();
+    presentHook = nullptr;
+    presents = 0;
+    useVirtualClock(false);
+    setVirtualTime(0);
+    refusePeriodicTimer(false);
+    // Drop events the destroyed windows left behind.
+    if (SDL_WasInit(SDL_INIT_VIDEO)) {
+        SDL_PumpEvents();
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    }
+}
+
+}  // namespace seam

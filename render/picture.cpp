@@ -1,0 +1,198 @@
+#include "render/picture.h"
+
+#include <cstddef>
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+
+#include "platform/gdiplus.h"
+#include "render/frame_buffer.h"
+
+Picture pic_wp;
+Picture pic_logo;
+Picture pic_sprite;
+
+std::int32_t pngW = 0;
+std::int32_t pngH = 0;
+char pngError[256] = "";
+
+void Picture::load(const char* filename) {
+    pixels = load_PNG(filename);
+    width = pngW;
+    height = pngH;
+}
+
+std::uint32_t* load_PNG(const char* fileName) {
+    // A longer name is cut to 259 characters; the conversion's result is
+    // not needed beyond that.
+    wchar_t wideName[260] = {};
+    std::mbstowcs(wideName, fileName, 259);
+    wideName[259] = L'\0';
+
+    Gdiplus::GdiplusStartupInput input;
+    std::uintptr_t token = 0;
+    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) {
+        pngW = 0;
+        pngH = 0;
+        std::snprintf(pngError, sizeof pngError, "the image decoder did not start");
+        return nullptr;
+    }
+
+    UINT width = 0;
+    UINT height = 0;
+    Gdiplus::GpBitmap* bitmap = nullptr;
+    const Gdiplus::Status created = Gdiplus::GdipCreateBitmapFromFile(wideName, &bitmap);
+    if (bitmap && created == Gdiplus::Ok) {
+        if (Gdiplus::GdipGetImageWidth(bitmap, &width) != Gdiplus::Ok) width = 0;
+        pngW = static_cast<std::int32_t>(width);
+        if (Gdiplus::GdipGetImageHeight(bitmap, &height) != Gdiplus::Ok) height = 0;
+        pngH = static_cast<std::int32_t>(height);
+        pngError[0] = '\0';
+    } else {
+        pngW = 0;
+        pngH = 0;
+        std::snprintf(pngError, sizeof pngError, "%s", Gdiplus::GdipLastDecodeError());
+    }
+
+    // An empty picture still gets a real block, so a null pointer keeps
+    // meaning "never decoded".
+    const std::size_t bytes = std::size_t(height) * width * 4;
+    auto* block = static_cast<std::uint32_t*>(std::malloc(bytes != 0 ? bytes : 1));
+    if (!block) {
+        pngW = 0;
+        pngH = 0;
+        std::snprintf(pngError, sizeof pngError, "out of memory for a %ux%u picture", width, height);
+        if (bitmap) Gdiplus::GdipDisposeImage(bitmap);
+        Gdiplus::GdiplusShutdown(token);
+        return nullptr;
+    }
+
+    std::size_t next = 0;
+    for (UINT y = 0; y < height; ++y) {
+        for (UINT x = 0; x < width; ++x) {
+            Gdiplus::ARGB color = 0xFF000000;  // what an unreadable pixel becomes
+            Gdiplus::GdipBitmapGetPixel(bitmap, static_cast<int>(x), static_cast<int>(y), &color);
+            block[next++] = color;
+        }
+    }
+
+    if (bitmap) Gdiplus::GdipDisposeImage(bitmap);
+    Gdiplus::GdiplusShutdown(token);
+    return block;
+}
+
+// ---- blitters -------------------------------------------------------------
+//
+// Source rows advance by the picture's width; destination rows move one
+// frame-buffer row up (memory order) or down (screen order).  The pointers
+// are only moved while another row follows, so they never leave the buffers.
+
+namespace {
+
+inline std::uint32_t* frameWord(std::ptrdiff_t memoryRow, int x) {
+    return reinterpret_cast<std::uint32_t*>(vramptr) + (memoryRow * viewW + x);
+}
+
+// Moves each colour byte of the destination toward the source by alpha/255,
+// truncating toward zero.  The product goes through unsigned so that even
+// an out-of-contract alpha cannot overflow.
+inline std::uint32_t blendChannel(std::uint32_t d, std::uint32_t s, int alpha) {
+    const int diff = static_cast<int>(s) - static_cast<int>(d);
+    const int change = static_cast<int>(static_cast<std::uint32_t>(diff) * static_cast<std::uint32_t>(alpha)) / 255;
+    return (d + static_cast<std::uint32_t>(change)) & 0xFFu;
+}
+
+// Both rows are written as selects (a skipped pixel gets its own value back)
+// so that the compiler can turn them into vector code; the result is the
+// same as leaving the skipped pixels alone.
+inline void blendRow(const std::uint32_t* src, std::uint32_t* dst, int w, int alpha) {
+    for (int i = 0; i < w; ++i) {
+        const std::uint32_t s = src[i];
+        const std::uint32_t d = dst[i];
+        const std::uint32_t b = blendChannel(d & 0xFF, s & 0xFF, alpha);
+        const std::uint32_t g = blendChannel(d >> 8 & 0xFF, s >> 8 & 0xFF, alpha);
+        const std::uint32_t r = blendChannel(d >> 16 & 0xFF, s >> 16 & 0xFF, alpha);
+        const std::uint32_t blended = (d & 0xFF000000u) | r << 16 | g << 8 | b;
+        dst[i] = (s & 0xFF000000u) ? blended : d;
+    }
+}
+
+inline void keyedRow(const std::uint32_t* src, std::uint32_t* dst, int w) {
+    for (int i = 0; i < w; ++i) {
+        const std::uint32_t s = src[i];
+        const std::uint32_t d = dst[i];
+        dst[i] = (s & 0xFF000000u) ? s : d;
+    }
+}
+
+// The same blend with the change for every source-minus-destination
+// difference looked up in a table made with the rule itself: the title fades
+// blend whole frames, and the lookups give the same bytes several times
+// faster than dividing per byte.
+struct BlendTable {
+    int change[511];
+    explicit BlendTable(int alpha) {
+        for (int diff = -255; diff <= 255; ++diff)
+            change[diff + 255] = static_cast<int>(static_cast<std::int64_t>(diff) * alpha / 255);
+    }
+    std::uint32_t channel(std::uint32_t d, std::uint32_t s) const {
+        return (d + static_cast<std::uint32_t>(change[static_cast<int>(s) - static_cast<int>(d) + 255])) & 0xFFu;
+    }
+};
+
+inline void blendRowByTable(const std::uint32_t* src, std::uint32_t* dst, int w, const BlendTable& table) {
+    for (int i = 0; i < w; ++i) {
+        const std::uint32_t s = src[i];
+        if ((s & 0xFF000000u) == 0) continue;
+        const std::uint32_t d = dst[i];
+        const std::uint32_t b = table.channel(d & 0xFF, s & 0xFF);
+        const std::uint32_t g = table.channel(d >> 8 & 0xFF, s >> 8 & 0xFF);
+        const std::uint32_t r = table.channel(d >> 16 & 0xFF, s >> 16 & 0xFF);
+        dst[i] = (d & 0xFF000000u) | r << 16 | g << 8 | b;
+    }
+}
+
+}  // namespace
+
+void Picture::drawPictureAlpha(int sx, int sy, int w, int h, int x, int y, int alpha) {
+    if (w <= 0 || h <= 0) return;
+    const std::uint32_t* src = pixels + (std::ptrdiff_t(sy) * width + sx);
+    std::uint32_t* dst = frameWord(y, x);
+    const std::ptrdiff_t srcStep = width;
+    const std::ptrdiff_t dstStep = viewW;
+    const BlendTable table(alpha);
+    for (;;) {
+        blendRowByTable(src, dst, w, table);
+        if (--h == 0) break;
+        src += srcStep;
+        dst += dstStep;
+    }
+}
+
+void Picture::drawSprite(int sx, int sy, int w, int h, int x, int y) {
+    if (w <= 0 || h <= 0) return;
+    const std::uint32_t* src = pixels + (std::ptrdiff_t(sy) * width + sx);
+    std::uint32_t* dst = frameWord(std::ptrdiff_t(719) - y, x);
+    const std::ptrdiff_t srcStep = width;
+    const std::ptrdiff_t dstStep = -std::ptrdiff_t(viewW);
+    for (;;) {
+        keyedRow(src, dst, w);
+        if (--h == 0) break;
+        src += srcStep;
+        dst += dstStep;
+    }
+}
+
+void Picture::drawSpriteAlpha(int sx, int sy, int w, int h, int x, int y, int alpha) {
+    if (w <= 0 || h <= 0) return;
+    const std::uint32_t* src = pixels + (std::ptrdiff_t(sy) * width + sx);
+    std::uint32_t* dst = frameWord(std::ptrdiff_t(719) - y, x);
+    const std::ptrdiff_t srcStep = width;
+    const std::ptrdiff_t dstStep = -std::ptrdiff_t(viewW);
+    for (;;) {
+        blendRow(src, dst, w, alpha);
+        if (--h == 0) break;
+        src += srcStep;
+        dst += dstStep;
+    }
+}

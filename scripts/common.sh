@@ -1,0 +1,50 @@
+# Shared by scripts/run and scripts/test: the Debian packages the build
+# needs, their installation, and the configure-and-build step.
+# shellcheck shell=bash
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD_DIR="${PELORIN_BUILD_DIR:-$ROOT/build}"
+
+BUILD_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libfreetype-dev libfontconfig-dev
+                libpixman-1-dev libpng-dev fonts-ipafont-gothic)
+TEST_PACKAGES=(googletest libgtest-dev xvfb xauth xdotool x11-utils imagemagick libx11-dev binutils
+               clang libclang-rt-14-dev)
+
+missing_packages() {
+    local p
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$' || echo "$p"
+    done
+}
+
+# Installs what is missing with apt-get, through sudo when not root; when
+# neither can, prints the exact command and stops.
+install_packages() {
+    local missing
+    missing=$(missing_packages "$@" | tr '\n' ' ')
+    [ -z "${missing// /}" ] && return 0
+    echo "Installing: $missing"
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        if command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
+            sudo=(sudo)
+        elif command -v sudo >/dev/null 2>&1 && [ -t 0 ]; then
+            sudo=(sudo)  # asks for the password on the terminal
+        else
+            echo "These Debian packages are missing: $missing" >&2
+            echo "Install them, then run this again:" >&2
+            echo "  sudo apt-get update && sudo apt-get install -y $missing" >&2
+            exit 1
+        fi
+    fi
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo[@]}" apt-get update -qq
+    # shellcheck disable=SC2086
+    "${sudo[@]}" apt-get install -y -qq --no-install-recommends $missing
+}
+
+# Configures (Release) and builds everything into $BUILD_DIR.
+configure_and_build() {
+    cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release "$@"
+    cmake --build "$BUILD_DIR" -j "$(nproc)"
+}

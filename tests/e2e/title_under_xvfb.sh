@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Starts build/pelorin under Xvfb (the X11 driver), checks the client area,
+# waits for the title screen and compares it with the composed images,
+# presses Enter, then closes the window as a window manager would and
+# expects exit code 0.
+# Usage: title_under_xvfb.sh BUILD_DIR CLOSE_TOOL COMPARE_TOOL
+set -euo pipefail
+build=$1 close_tool=$2 compare_tool=$3
+work=$(mktemp -d)
+xvfb_pid= program_pid=
+cleanup() {
+    [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+exec 5>"$work/display"
+Xvfb -displayfd 5 -screen 0 1920x1080x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -n1 "$work/display")"
+
+cd "$build"
+./pelorin >"$work/pelorin.log" 2>&1 &
+program_pid=$!
+
+window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Pelorin Benchmark Ver1.30$' | head -n1)
+echo "window $window"
+size=$(xwininfo -id "$window" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}')
+echo "client area $size"
+[ "$size" = "1280x720" ] || { echo "FAIL: client area is $size, not 1280x720"; exit 1; }
+
+matched=no
+for _ in $(seq 60); do
+    import -window "$window" "$work/shot.png" 2>/dev/null || true
+    if [ -s "$work/shot.png" ] && "$compare_tool" "$work/shot.png" "$build" >"$work/compare.log" 2>&1; then
+        matched=yes
+        break
+    fi
+    sleep 0.5
+done
+cat "$work/compare.log"
+[ "$matched" = yes ] || { echo "FAIL: the title screen never matched the composed images"; exit 1; }
+
+xdotool key --window "$window" Return
+sleep 1
+kill -0 "$program_pid" || { echo "FAIL: the program ended after Enter"; cat "$work/pelorin.log"; exit 1; }
+
+"$close_tool" "$window"
+status=0
+for _ in $(seq 100); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
+wait "$program_pid" || status=$?
+program_pid=
+cat "$work/pelorin.log"
+[ "$status" -eq 0 ] || { echo "FAIL: exit code $status after closing the window"; exit 1; }
+echo "PASS: title screen matched, Enter accepted, closed with exit code 0"

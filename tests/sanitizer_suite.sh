@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds the unit and in-process tests once more with AddressSanitizer and
+# UndefinedBehaviorSanitizer (LeakSanitizer included) and runs them.
+# Usage: sanitizer_suite.sh SOURCE_DIR BUILD_DIR
+set -euo pipefail
+source_dir=$1 build_dir=$2
+cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELORIN_SANITIZE=ON \
+      -DPELORIN_BENCH=OFF -DPELORIN_SANITIZER_SUITE=OFF >/dev/null
+cmake --build "$build_dir" -j "$(nproc)"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:allocator_may_return_null=1
+export LSAN_OPTIONS=suppressions=$source_dir/tests/lsan.supp:print_suppressions=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+cd "$build_dir"
+ctest --output-on-failure -j 2 --timeout 1200

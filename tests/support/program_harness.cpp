@@ -1,0 +1,65 @@
+#include "support/program_harness.h"
+
+#include <cstdlib>
+
+#include "app/main_window.h"
+#include "kernels/work_buffers.h"
+#include "render/frame_buffer.h"
+#include "render/picture.h"
+#include "resources/resources.h"
+#include "stages/stage_state.h"
+
+namespace {
+
+HINSTANCE testModule() {
+    static HINSTANCE module = CreateModuleHandle(moduleResources, moduleResourceCount);
+    return module;
+}
+
+void releasePicture(Picture& p) {
+    std::free(p.pixels);
+    p.pixels = nullptr;
+    p.width = 0;
+    p.height = 0;
+}
+
+}  // namespace
+
+void resetProgramState() {
+    stage = phase = t_start = t_end = bEnter = vadd = vy = 0;
+    releasePicture(pic_wp);
+    releasePicture(pic_logo);
+    releasePicture(pic_sprite);
+    if (hmemdc) DeleteDC(hmemdc);
+    if (hvram) DeleteObject(hvram);
+    hmemdc = nullptr;
+    hvram = nullptr;
+    vramptr = nullptr;
+    hFont = hFont01 = nullptr;  // fonts stay in the layer's handle table
+    hMainWnd = nullptr;
+    mem0_ = mem1_ = mem0 = mem1 = nullptr;
+}
+
+ProgramHarness::ProgramHarness() {
+    resetProgramState();
+    seam::resetPlatform();
+    seam::useVirtualClock(true);
+    seam::setVirtualTime(1000);
+    seam::recordMessageBoxes(true);
+    seam::setPresentHook([this](const seam::Frame& f) {
+        ++presents;
+        frameWidth = f.width;
+        frameHeight = f.height;
+        lastFrame.assign(f.pixels, f.pixels + static_cast<std::ptrdiff_t>(f.width) * f.height);
+    });
+}
+
+ProgramHarness::~ProgramHarness() {
+    resetProgramState();
+    seam::resetPlatform();
+}
+
+int ProgramHarness::run(Script script) {
+    seam::setFrameHook(std::move(script));
+    return wWinMain(testModule(), nullptr, nullptr, SW_SHOWDEFAULT);
+}
