@@ -1,6 +1,5 @@
 // Message boxes, icons, cursors and the module's resources.
 #include <SDL.h>
-#include <iconv.h>
 #include <png.h>
 
 #include <cstdio>
@@ -8,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/cp932.h"
 #include "platform/test_seam.h"
 #include "platform/window_internal.h"
 
@@ -58,29 +58,7 @@ SDL_Surface* decodeIcon(const ResourceEntry& r) {
 
 }  // namespace
 
-std::string cp932ToUtf8(const char* text) {
-    std::string out;
-    iconv_t cd = iconv_open("UTF-8", "CP932");
-    if (cd == reinterpret_cast<iconv_t>(-1)) return text;
-    std::string in(text);
-    std::vector<char> buffer(in.size() * 4 + 4);
-    char* src = in.data();
-    std::size_t srcLeft = in.size();
-    char* dst = buffer.data();
-    std::size_t dstLeft = buffer.size();
-    while (srcLeft > 0) {
-        if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) == static_cast<std::size_t>(-1)) {
-            if (dstLeft == 0) break;
-            *dst++ = '?';  // a byte that is no character
-            --dstLeft;
-            ++src;
-            --srcLeft;
-        }
-    }
-    iconv_close(cd);
-    out.assign(buffer.data(), static_cast<std::size_t>(dst - buffer.data()));
-    return out;
-}
+std::string toUtf8(const char* text) { return cp932::toUtf8(text, std::strlen(text)); }
 
 HINSTANCE CreateModuleHandle(const ResourceEntry* table, std::size_t count) {
     auto* module = new ModuleObject();
@@ -89,14 +67,18 @@ HINSTANCE CreateModuleHandle(const ResourceEntry* table, std::size_t count) {
 }
 
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-    const std::string body = cp932ToUtf8(text ? text : "");
-    const std::string title = cp932ToUtf8(caption ? caption : "Error");
+    const std::string body = toUtf8(text ? text : "");
+    const std::string title = toUtf8(caption ? caption : "Error");
     if (recordBoxes) {
         boxes.push_back(seam::MessageBoxRecord{text ? text : "", caption ? caption : ""});
         return IDOK;
     }
     // Also on stderr: the box may have no display to appear on.
-    std::fprintf(stderr, "pelorin: %s: %s\n", title.c_str(), body.c_str());
+    if (title == "Pelorin Benchmark") {
+        std::fprintf(stderr, "pelorin: %s\n", body.c_str());
+    } else {
+        std::fprintf(stderr, "pelorin: %s: %s\n", title.c_str(), body.c_str());
+    }
     const Uint32 flags = (type & MB_ICONERROR) ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
     SDL_Window* parent = isLiveWindow(owner) ? owner->sdl : nullptr;
     const char* driver = SDL_WasInit(SDL_INIT_VIDEO) ? SDL_GetCurrentVideoDriver() : nullptr;

@@ -11,7 +11,10 @@ void resetDialogs();   // platform/dialogs.cpp
 namespace {
 std::function<void(const seam::Frame&)> presentHook;
 long presents = 0;
+std::int64_t presentTotalNs = 0;
 }  // namespace
+
+void notifyPresentTime(std::int64_t nanoseconds) { presentTotalNs += nanoseconds; }
 
 void notifyPresented(WindowObject* window) {
     ++presents;
@@ -32,6 +35,7 @@ namespace seam {
 
 void setPresentHook(std::function<void(const Frame&)> hook) { presentHook = std::move(hook); }
 long presentCount() { return presents; }
+std::int64_t presentNanoseconds() { return presentTotalNs; }
 
 void resetPlatform() {
     forgetWindows();
@@ -39,6 +43,7 @@ void resetPlatform() {
     resetDialogs();
     presentHook = nullptr;
     presents = 0;
+    presentTotalNs = 0;
     useVirtualClock(false);
     setVirtualTime(0);
     refusePeriodicTimer(false);

@@ -43,6 +43,11 @@ struct Frame {
 };
 void setPresentHook(std::function<void(const Frame&)> hook);
 long presentCount();
+// Real time (the monotonic clock, never the virtual one) that EndPaint has
+// spent handing the window surface to the display since the last reset, in
+// nanoseconds.  A stage's frame time minus the growth of this total over the
+// frame is its drawing time.
+std::int64_t presentNanoseconds();
 
 // --- failures and dialogs ------------------------------------------------
 void refusePeriodicTimer(bool refuse);

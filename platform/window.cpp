@@ -2,6 +2,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -34,12 +35,16 @@ bool isFrameFormat(Uint32 format) { return format == SDL_PIXELFORMAT_RGB888 || f
 void reportDriverOnce(SDL_Window* sdl) {
     if (driverReported) return;
     driverReported = true;
-    const char* driver = SDL_GetCurrentVideoDriver();
+    const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "(none)";
+    if (driver == "offscreen") {
+        std::fprintf(stderr, "pelorin: video driver offscreen: frames are drawn in memory and not shown\n");
+        return;
+    }
     const char* accel = SDL_GetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION);
     const bool direct = accel != nullptr && std::string(accel) == "0";
     SDL_Surface* surface = SDL_GetWindowSurface(sdl);
     const bool converted = surface && !isFrameFormat(surface->format->format);
-    std::fprintf(stderr, "pelorin: video driver %s; window surface %s%s\n", driver ? driver : "(none)",
+    std::fprintf(stderr, "pelorin: video driver %s; window surface %s%s\n", driver.c_str(),
                  direct ? "presented directly, without a GPU texture" : "presented through a GPU texture",
                  converted ? ", converted from 32-bit frames" : "");
 }
@@ -122,7 +127,7 @@ HWND CreateWindowExA(DWORD /*exStyle*/, LPCSTR className, LPCSTR windowName, DWO
     const bool defaultSize = width == CW_USEDEFAULT;
     Uint32 flags = SDL_WINDOW_HIDDEN;
     if (style & 0x00040000) flags |= SDL_WINDOW_RESIZABLE;  // WS_THICKFRAME
-    const std::string title = cp932ToUtf8(windowName ? windowName : "");
+    const std::string title = toUtf8(windowName ? windowName : "");
     SDL_Window* sdl = SDL_CreateWindow(title.c_str(), defaultPlace ? SDL_WINDOWPOS_UNDEFINED : x,
                                        defaultPlace ? SDL_WINDOWPOS_UNDEFINED : y,
                                        defaultSize ? kDefaultWidth : std::max(width, 1),
@@ -276,7 +281,11 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
 BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* /*ps*/) {
     WindowObject* w = live(hwnd);
     if (w == nullptr) return FALSE;
+    const auto presentStart = std::chrono::steady_clock::now();
     presentWindow(w);
+    notifyPresentTime(std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() -
+                                                                           presentStart)
+                          .count());
     notifyPresented(w);
     return TRUE;
 }

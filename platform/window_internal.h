@@ -2,6 +2,7 @@
 // of the window system that several files share.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/gdi_objects.h"
@@ -45,7 +46,9 @@ HWND mainWindow();
 void forgetWindows();
 
 // Code page 932 text as UTF-8, for the window system.
-std::string cp932ToUtf8(const char* text);
+std::string toUtf8(const char* text);
 
 // Tells the test seam that a window has just presented its surface.
 void notifyPresented(WindowObject* window);
+// Adds the real time one present took to the seam's total.
+void notifyPresentTime(std::int64_t nanoseconds);

@@ -1,0 +1,17 @@
+// What the window system under the program is, for reports that describe
+// the machine a run was measured on.
+#pragma once
+
+#include <string>
+
+struct VideoInfo {
+    bool up = false;               // the video subsystem has been started
+    std::string driver;            // SDL's name for it: "x11", "wayland", "offscreen", ...
+    bool presentedDirectly = false;  // the window surface reaches the display without a GPU texture
+    int displayWidth = 0;          // the primary display's mode; 0 when unknown
+    int displayHeight = 0;
+    int refreshHz = 0;             // 0 when the driver does not say
+};
+
+// Reads the state as it is now; call it after the main window exists.
+VideoInfo currentVideoInfo();
