@@ -9,7 +9,10 @@
 #include "platform/window_internal.h"
 
 namespace {
-std::vector<GdiObject*> objectTable;
+// Never destroyed: objects a program never deletes must stay reachable from
+// here for as long as the process lives, static destruction and exit-time
+// leak checks included.
+std::vector<GdiObject*>& objectTable = *new std::vector<GdiObject*>;
 std::vector<DeviceContext*> memoryDCs;
 
 template <typename T>

@@ -11,6 +11,7 @@
 #include "stages/stage_state.h"
 
 char strbuf[256];
+const char referenceProcessor[] = "Intel(R) Core(TM) i3-10100F CPU @ 3.6GHz";
 
 namespace {
 
@@ -68,7 +69,7 @@ struct FixedLine {
 // graphics adapter in the row between its two blocks.
 const FixedLine rightColumn[] = {
     {640, 64, LBR " Benchmark Base CPU Spec (=100" PCT ")" RBR},
-    {640, 96, "Intel(R) Core(TM) i3-10100F CPU @ 3.6GHz"},
+    {640, 96, referenceProcessor},
     {640, 128, "VGA : GeForce GT 710"},
     {640, 160, LBR " Your CPU Spec " RBR},
 };

@@ -3,6 +3,8 @@
 #include <cstdint>
 
 extern char strbuf[256];  // every formatted result line passes through here
+// The processor of the reference machine, the 100 % of every figure.
+extern const char referenceProcessor[];
 
 // Any offset from here on puts the caption below the frame, out of sight.
 constexpr std::int32_t kCaptionOutOfSight = 688;

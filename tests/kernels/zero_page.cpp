@@ -22,10 +22,17 @@ TEST(PrefaultedWorkBuffer, ReadsMemoryRatherThanTheZeroPage)
     // instructions for a cached page to run it far faster than memory.  (On
     // the zero page it has measured 8 to 9 times the write figure here; on
     // written memory 1.5 to 2.)
-    const double read = bench_read3();
-    const double write = bench_write();
-    EXPECT_GT(read, 0.0);
-    EXPECT_GT(write, 0.0);
+    // Another process hammering memory can slow one of the two for a while,
+    // so the pair is measured up to three times; the zero page gives its
+    // ratio every time.
+    double read = 0, write = 0;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        read = bench_read3();
+        write = bench_write();
+        ASSERT_GT(read, 0.0);
+        ASSERT_GT(write, 0.0);
+        if (read < 4.0 * write) break;
+    }
     EXPECT_LT(read, 4.0 * write) << "read " << read << " MB/S, write " << write << " MB/S";
 
     mem0 = nullptr;

@@ -1,0 +1,18 @@
+// Each figure of this run beside the same figure of a saved run.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cli/results_json.h"
+#include "cli/run_results.h"
+
+// (now - before) / before in percent; 0 when before is 0.
+double changePercent(double now, double before);
+
+// True when two intervals share no point.
+bool intervalsApart(double lowA, double highA, double lowB, double highB);
+
+// A heading naming the saved run, then one line per figure of this run;
+// a line ends in "*" when both runs have intervals and they do not overlap.
+std::vector<std::string> compareLines(const RunResults& results, const SavedRun& saved, const std::string& savedName);

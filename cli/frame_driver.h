@@ -1,0 +1,60 @@
+// Drives the real program through its frame loop the way a person at the
+// keyboard would, but only through the selected stages: presses Enter at
+// the title, steps over the stages that were not asked for, reads every
+// figure when the result screen comes up, goes round again for each
+// repeat, and closes the window at the end.  Install beforeFrame() as the
+// platform's frame hook.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <vector>
+
+#include "cli/progress.h"
+#include "cli/run_results.h"
+
+struct DriverPlan {
+    std::vector<int> stages;      // 1..8, ascending
+    int repeat = 1;
+    bool captureLastFrame = false;  // keep the result screen of the last pass
+};
+
+class FrameDriver {
+public:
+    FrameDriver(DriverPlan plan, Progress* progress);
+
+    void beforeFrame();
+    bool finished() const { return closing_; }
+
+    RunResults results;
+    std::vector<std::uint32_t> lastFrame;  // top row first
+    int frameWidth = 0;
+    int frameHeight = 0;
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    bool selected(int stageNumber) const;
+    void skipUnselected();
+    void recordFrame(Clock::time_point now, std::int64_t presentNs);
+    void reportStages(Clock::time_point now);
+    void collectFigures();
+
+    DriverPlan plan_;
+    Progress* progress_;
+    int pass_ = 1;
+    bool enterPressed_ = false;
+    bool collected_ = false;
+    bool closing_ = false;
+
+    // The frame before this one, to time it.
+    bool havePrevious_ = false;
+    int previousStage_ = 0;
+    int previousPhase_ = 0;
+    Clock::time_point previousStart_;
+    std::int64_t previousPresentNs_ = 0;
+
+    // The measuring stage in progress, for the progress lines.
+    int runningStage_ = 0;
+    Clock::time_point runningSince_;
+};

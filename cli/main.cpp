@@ -1,0 +1,14 @@
+// The benchmark without interaction: see runner.h and --help.
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "cli/runner.h"
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    CliStreams streams;
+    streams.errIsTerminal = isatty(STDERR_FILENO) != 0;
+    return runCli(args, streams);
+}

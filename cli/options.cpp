@@ -1,0 +1,114 @@
+#include "cli/options.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+constexpr int kMaxSeconds = 3600;
+constexpr int kMaxRepeat = 1000;
+
+// A whole decimal number within [low, high], nothing around it.
+bool wholeNumber(const std::string& text, int low, int high, int& out) {
+    if (text.empty() || text.size() > 9) return false;
+    for (const char c : text)
+        if (c < '0' || c > '9') return false;
+    const long n = std::strtol(text.c_str(), nullptr, 10);
+    if (n < low || n > high) return false;
+    out = static_cast<int>(n);
+    return true;
+}
+
+}  // namespace
+
+ParsedOptions parseOptions(const std::vector<std::string>& args) {
+    ParsedOptions parsed;
+    Options& o = parsed.options;
+    auto failed = [&](std::string message) {
+        parsed.ok = false;
+        parsed.error = std::move(message);
+        return parsed;
+    };
+
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string name = args[i];
+        std::string value;
+        bool hasValue = false;
+        if (name.rfind("--", 0) == 0) {
+            const std::size_t eq = name.find('=');
+            if (eq != std::string::npos) {
+                value = name.substr(eq + 1);
+                name = name.substr(0, eq);
+                hasValue = true;
+            }
+        } else if (name.rfind("-b", 0) == 0 && name.size() > 2) {
+            value = name.substr(2);
+            name = "-b";
+            hasValue = true;
+        }
+
+        const bool takesValue = name == "-b" || name == "--stage" || name == "--time" || name == "--repeat" ||
+                                name == "--json" || name == "--compare" || name == "--screenshot";
+        const bool flag = name == "-h" || name == "--help" || name == "--list" || name == "--window";
+        if (!takesValue && !flag) return failed("unknown option '" + args[i] + "' (see --help)");
+        if (flag && hasValue) return failed("option " + name + " takes no value");
+        if (takesValue && !hasValue) {
+            if (i + 1 >= args.size()) return failed("option " + name + " needs a value");
+            value = args[++i];
+        }
+
+        if (name == "-h" || name == "--help") {
+            o.help = true;
+        } else if (name == "--list") {
+            o.list = true;
+        } else if (name == "--window") {
+            o.window = true;
+        } else if (name == "-b" || name == "--stage") {
+            int n = 0;
+            if (!wholeNumber(value, 1, kStageCount, n))
+                return failed("stage '" + value + "' is out of range: stages are numbered 1 to 8 (see --list)");
+            o.stages.push_back(n);
+        } else if (name == "--time") {
+            if (!wholeNumber(value, 1, kMaxSeconds, o.timeSeconds))
+                return failed("--time needs a whole number of seconds from 1 to 3600, not '" + value + "'");
+        } else if (name == "--repeat") {
+            if (!wholeNumber(value, 1, kMaxRepeat, o.repeat))
+                return failed("--repeat needs a whole number from 1 to 1000, not '" + value + "'");
+        } else {
+            if (value.empty()) return failed("option " + name + " needs a file name");
+            if (name == "--json") o.jsonPath = value;
+            if (name == "--compare") o.comparePath = value;
+            if (name == "--screenshot") o.screenshotPath = value;
+        }
+    }
+
+    std::sort(o.stages.begin(), o.stages.end());
+    o.stages.erase(std::unique(o.stages.begin(), o.stages.end()), o.stages.end());
+    if (o.stages.empty())
+        for (int s = 1; s <= kStageCount; ++s) o.stages.push_back(s);
+    if (!o.jsonPath.empty() && o.jsonPath == o.comparePath && o.jsonPath != "-")
+        return failed("--json and --compare name the same file '" + o.jsonPath + "'");
+    if (o.comparePath == "-") return failed("--compare needs a file, not standard input");
+    parsed.ok = true;
+    return parsed;
+}
+
+std::string usageText() {
+    return "Usage: pelorin-cli [options]\n"
+           "Runs the benchmark stages without interaction and prints every figure.\n"
+           "\n"
+           "  --list              the stages with their numbers and names\n"
+           "  -b N, --stage N     run only stage N (1-8); repeat the option for more\n"
+           "  --time S            measuring window of Stages 1-6 in whole seconds (default 10)\n"
+           "  --repeat N          run the selection N times; report median, min, max\n"
+           "                      and, from 3 runs on, an interval for the median\n"
+           "  --json FILE         write the results as JSON (FILE '-' for standard output;\n"
+           "                      the text report then goes to standard error)\n"
+           "  --compare FILE      show each figure beside the same figure of a saved --json run\n"
+           "  --screenshot FILE   save the last presented frame (the result screen) as PNG\n"
+           "  --window            draw on the display instead of SDL's offscreen driver\n"
+           "  -h, --help          this text\n"
+           "\n"
+           "Exit status: 0 after a run, 1 when the run could not be completed,\n"
+           "2 for bad usage (nothing is measured then).\n";
+}

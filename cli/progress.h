@@ -1,0 +1,28 @@
+// Progress of a run on standard error: a line as each stage starts and as
+// it ends, and, on a terminal, a bar that moves while a stage runs.
+#pragma once
+
+#include <cstdio>
+
+class Progress {
+public:
+    // `live` draws the bar (only sensible on a terminal); `timeSeconds` is
+    // the measuring window, so the bar knows how long a frame-rate stage takes.
+    Progress(std::FILE* out, bool live, int timeSeconds, int passes);
+
+    void stageStarted(int pass, int stage);
+    void stageFinished(int pass, int stage, double seconds);
+    // Called between frames; redraws the bar at most ten times a second.
+    void tick(int stage, double secondsIntoStage, bool kernelsNext);
+
+private:
+    void clearBar();
+    void prefix(int pass);
+
+    std::FILE* out_;
+    bool live_;
+    int timeSeconds_;
+    int passes_;
+    bool barShown_ = false;
+    double lastDrawn_ = -1.0;
+};

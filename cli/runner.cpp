@@ -1,0 +1,187 @@
+#include "cli/runner.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/main_window.h"
+#include "app/window_proc.h"
+#include "cli/compare.h"
+#include "cli/frame_driver.h"
+#include "cli/kernel_timing_capture.h"
+#include "cli/options.h"
+#include "cli/report.h"
+#include "cli/results_json.h"
+#include "platform/png_write.h"
+#include "platform/test_seam.h"
+#include "platform/video_info.h"
+#include "resources/resources.h"
+#include "stages/frame_rate_stage.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kWallpaper = "wp_1280x720.png";
+
+int usageError(const CliStreams& s, const std::string& message) {
+    std::fprintf(s.err, "pelorin-cli: %s\n", message.c_str());
+    return 2;
+}
+
+void printLines(std::FILE* out, const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) std::fprintf(out, "%s\n", line.c_str());
+}
+
+// Reads and checks a saved run; an empty result means it is usable.
+std::string loadSavedRun(const std::string& path, SavedRun& saved) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return "cannot read the compare file '" + path + "': " + std::strerror(errno);
+    std::ostringstream text;
+    text << in.rdbuf();
+    Json doc;
+    std::string error;
+    if (!parseJson(text.str(), doc, error)) return "'" + path + "' is not a pelorin-cli results file: not JSON (" + error + ")";
+    if (!readSavedRun(doc, saved, error)) return "'" + path + "' is not a pelorin-cli results file: " + error;
+    return "";
+}
+
+std::string checkWritableDirectory(const std::string& path, const char* what) {
+    fs::path dir = fs::path(path).parent_path();
+    if (dir.empty()) dir = ".";
+    if (access(dir.c_str(), W_OK) != 0)
+        return std::string("cannot write the ") + what + " '" + path + "': " + std::strerror(errno);
+    return "";
+}
+
+// The program reads its pictures from the working directory.  When they
+// are not there but beside the executable (a build directory), run from
+// there; paths given on the command line were made absolute before.
+void findPictures(const CliStreams& s) {
+    if (fs::exists(kWallpaper)) return;
+    std::error_code ec;
+    const fs::path exeDir = fs::read_symlink("/proc/self/exe", ec).parent_path();
+    if (ec || !fs::exists(exeDir / kWallpaper)) {
+        std::fprintf(s.err, "pelorin-cli: warning: %s is not in the working directory; the pictures stay empty\n",
+                     kWallpaper);
+        return;
+    }
+    fs::current_path(exeDir, ec);
+    if (!ec) std::fprintf(s.err, "pelorin-cli: reading the pictures from %s\n", exeDir.c_str());
+}
+
+std::string absolute(const std::string& path) {
+    if (path.empty() || path == "-") return path;
+    std::error_code ec;
+    const fs::path p = fs::absolute(path, ec);
+    return ec ? path : p.string();
+}
+
+HINSTANCE programModule() {
+    static HINSTANCE module = CreateModuleHandle(moduleResources, moduleResourceCount);
+    return module;
+}
+
+// Restores what a run changes in the program, also when the run is left early.
+struct RunScope {
+    std::int32_t savedMeasuringMs = measuringMs;
+    ~RunScope() {
+        measuringMs = savedMeasuringMs;
+        seam::setFrameHook(nullptr);
+    }
+};
+
+}  // namespace
+
+int runCli(const std::vector<std::string>& args, const CliStreams& streams, const FramePacer& pacer) {
+    const ParsedOptions parsed = parseOptions(args);
+    if (!parsed.ok) return usageError(streams, parsed.error);
+    Options options = parsed.options;
+    if (options.help) {
+        std::fputs(usageText().c_str(), streams.out);
+        return 0;
+    }
+    if (options.list) {
+        for (int s = 1; s <= kStageCount; ++s) std::fprintf(streams.out, "%d  %s\n", s, stageName(s));
+        return 0;
+    }
+
+    SavedRun saved;
+    if (!options.comparePath.empty()) {
+        const std::string problem = loadSavedRun(options.comparePath, saved);
+        if (!problem.empty()) return usageError(streams, problem);
+    }
+    if (!options.jsonPath.empty() && options.jsonPath != "-") {
+        const std::string problem = checkWritableDirectory(options.jsonPath, "JSON file");
+        if (!problem.empty()) return usageError(streams, problem);
+    }
+    if (!options.screenshotPath.empty()) {
+        const std::string problem = checkWritableDirectory(options.screenshotPath, "screenshot");
+        if (!problem.empty()) return usageError(streams, problem);
+    }
+    options.jsonPath = absolute(options.jsonPath);
+    options.screenshotPath = absolute(options.screenshotPath);
+    findPictures(streams);
+    if (!options.window) setenv("SDL_VIDEODRIVER", "offscreen", 1);
+
+    char brand[49] = {};
+    readBrandString(brand);
+    SystemInfo system = readSystemInfo(brand);
+
+    RunScope scope;
+    measuringMs = options.timeSeconds * 1000;
+    Progress progress(streams.err, streams.errIsTerminal, options.timeSeconds, options.repeat);
+    KernelTimingCapture kernelTimes;
+    FrameDriver driver(DriverPlan{options.stages, options.repeat, !options.screenshotPath.empty()}, &progress);
+    seam::setFrameHook([&](long) {
+        driver.beforeFrame();
+        if (pacer) pacer();
+    });
+    const int exitCode = wWinMain(programModule(), nullptr, nullptr, SW_SHOWDEFAULT);
+    seam::setFrameHook(nullptr);
+    if (!options.screenshotPath.empty()) seam::setPresentHook(nullptr);
+    system.video = currentVideoInfo();
+
+    if (exitCode != 0 || driver.results.passes < options.repeat) {
+        std::fprintf(streams.err, "pelorin-cli: the run ended early (exit code %d after %d of %d passes)\n", exitCode,
+                     driver.results.passes, options.repeat);
+        return 1;
+    }
+
+    const std::vector<std::string> warnings = measurementWarnings(system);
+    std::FILE* report = options.jsonPath == "-" ? streams.err : streams.out;
+    printLines(report, figureLines(driver.results));
+    printLines(report, frameTimeLines(driver.results));
+    printLines(report, processorLines(system));
+    if (!options.comparePath.empty()) printLines(report, compareLines(driver.results, saved, options.comparePath));
+    for (const std::string& w : warnings) std::fprintf(streams.err, "pelorin-cli: warning: %s\n", w.c_str());
+
+    int status = 0;
+    if (!options.jsonPath.empty()) {
+        const std::string text = writeJson(resultsDocument(driver.results, options, system, warnings));
+        if (options.jsonPath == "-") {
+            std::fputs(text.c_str(), streams.out);
+        } else {
+            std::ofstream file(options.jsonPath, std::ios::binary);
+            file << text;
+            if (!file.flush()) {
+                std::fprintf(streams.err, "pelorin-cli: cannot write %s\n", options.jsonPath.c_str());
+                status = 1;
+            }
+        }
+    }
+    if (!options.screenshotPath.empty()) {
+        if (driver.lastFrame.empty() ||
+            !savePng(options.screenshotPath.c_str(), driver.lastFrame.data(), driver.frameWidth, driver.frameHeight)) {
+            std::fprintf(streams.err, "pelorin-cli: cannot write the screenshot %s\n", options.screenshotPath.c_str());
+            status = 1;
+        }
+    }
+    std::fflush(streams.out);
+    return status;
+}

@@ -1,0 +1,23 @@
+// pelorin-cli from its arguments to its exit status: checks the options,
+// runs the real program's frame loop through the selected stages, and
+// reports.
+#pragma once
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+struct CliStreams {
+    std::FILE* out = stdout;        // the report (or the JSON with --json -)
+    std::FILE* err = stderr;        // errors, warnings and progress
+    bool errIsTerminal = false;     // draw a live progress bar on err
+};
+
+// Runs after the runner's own work before every frame; a test moves its
+// virtual clock here.  Real runs pass none.
+using FramePacer = std::function<void()>;
+
+// Exit status: 0 after a run, 1 when the run could not be completed, 2 for
+// bad usage (found before anything is measured).
+int runCli(const std::vector<std::string>& args, const CliStreams& streams, const FramePacer& pacer = {});

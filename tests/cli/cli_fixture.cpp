@@ -1,0 +1,91 @@
+#include "cli/cli_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#ifndef PELORIN_SOURCE_DIR
+#error "PELORIN_SOURCE_DIR must name the source tree"
+#endif
+
+RunResults sampleResults(double scale) {
+    RunResults r;
+    r.passes = 3;
+    r.samples[0] = {100 * scale, 102 * scale, 98 * scale};  // FontSpeed1
+    for (int i = 6; i < 15; ++i) r.samples[i] = {40000 * scale, 41000 * scale, 39000 * scale};
+    for (int i = 6; i < 15; ++i) r.kernelSeconds[i] = {0.1, 0.1, 0.1};
+    r.samples[15] = {806451612.0 * scale, 806451612.0 * scale, 800000000.0 * scale};  // calc_add
+    r.kernelSeconds[15] = {0.124, 0.1235, 0.125};
+    for (int f = 0; f < 300; ++f) r.frames[0].push_back(FrameTiming{10000000 + f * 1000, 50000});
+    return r;
+}
+
+SystemInfo sampleSystem() {
+    SystemInfo s;
+    s.cpu = "Test CPU @ 1.0GHz";
+    s.cores = 2;
+    s.memoryBytes = 1LL << 33;
+    s.kernel = "Linux 6.1.0 x86_64";
+    s.transparentHugePages = "madvise";
+    s.loadAverage = 0.25;
+    s.video.up = true;
+    s.video.driver = "offscreen";
+    s.video.presentedDirectly = true;
+    s.video.displayWidth = 1024;
+    s.video.displayHeight = 768;
+    return s;
+}
+
+Options sampleOptions() {
+    Options o;
+    o.stages = {1, 7, 8};
+    o.repeat = 3;
+    o.timeSeconds = 2;
+    return o;
+}
+
+Json parsed(const std::string& text) {
+    Json j;
+    std::string error;
+    EXPECT_TRUE(parseJson(text, j, error)) << error;
+    return j;
+}
+
+Json loadSchema() {
+    std::ifstream in(std::string(PELORIN_SOURCE_DIR) + "/cli/results.schema.json");
+    std::ostringstream text;
+    text << in.rdbuf();
+    return parsed(text.str());
+}
+
+std::string writeTempFile(const std::string& name, const std::string& text) {
+    const std::string path = ::testing::TempDir() + name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}
+
+namespace {
+std::string drain(std::FILE* f, char*& buffer) {
+    std::fclose(f);
+    std::string text(buffer);
+    std::free(buffer);
+    return text;
+}
+}  // namespace
+
+CliOutput runCliCaptured(const std::vector<std::string>& args, const FramePacer& pacer) {
+    char* outBuffer = nullptr;
+    char* errBuffer = nullptr;
+    std::size_t outSize = 0, errSize = 0;
+    CliStreams streams;
+    streams.out = open_memstream(&outBuffer, &outSize);
+    streams.err = open_memstream(&errBuffer, &errSize);
+    CliOutput result;
+    result.status = runCli(args, streams, pacer);
+    result.out = drain(streams.out, outBuffer);
+    result.err = drain(streams.err, errBuffer);
+    return result;
+}

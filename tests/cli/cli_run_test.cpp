@@ -1,0 +1,166 @@
+// pelorin-cli in-process on the virtual clock, 100 ms a frame, with quick
+// stand-ins for the kernels: what it prints must be what the stages stored.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+#include "cli/cli_fixture.h"
+#include "cli/schema_validator.h"
+#include "kernels/kernel_timing.h"
+#include "stages/kernel_stages.h"
+#include "stages/result_screen.h"
+#include "stages/stage_state.h"
+#include "support/program_harness.h"
+
+namespace {
+
+int calls = 0;
+
+// Memory stand-ins return their place in the table; arithmetic ones grow
+// with every call, so repeated passes give different samples, and say
+// their best run took 0.1 s.
+template <int N>
+double memoryStandIn() {
+    return 1000.0 * (N + 1);
+}
+template <int N>
+double arithmeticStandIn() {
+    kernel_best_seconds = 0.1;
+    return 1e9 * (N + 1) + 1e6 * ++calls;
+}
+
+struct StandInKernels {
+    KernelEntry memory[9];
+    KernelEntry arithmetic[4];
+    StandInKernels() {
+        std::copy(std::begin(memoryKernels), std::end(memoryKernels), memory);
+        std::copy(std::begin(arithmeticKernels), std::end(arithmeticKernels), arithmetic);
+        using Kernel = double (*)();
+        const Kernel m[9] = {memoryStandIn<0>, memoryStandIn<1>, memoryStandIn<2>, memoryStandIn<3>, memoryStandIn<4>,
+                             memoryStandIn<5>, memoryStandIn<6>, memoryStandIn<7>, memoryStandIn<8>};
+        const Kernel a[4] = {arithmeticStandIn<0>, arithmeticStandIn<1>, arithmeticStandIn<2>, arithmeticStandIn<3>};
+        for (int i = 0; i < 9; ++i) memoryKernels[i].kernel = m[i];
+        for (int i = 0; i < 4; ++i) arithmeticKernels[i].kernel = a[i];
+        calls = 0;
+    }
+    ~StandInKernels() {
+        std::copy(memory, memory + 9, memoryKernels);
+        std::copy(arithmetic, arithmetic + 4, arithmeticKernels);
+    }
+};
+
+void hundredMsAFrame() { seam::advanceVirtualTime(100); }
+
+// The result screen's line as the terminal gets it: "％" becomes "%".
+std::string asPrinted(const std::string& line) {
+    const std::size_t at = line.find("\x81\x93");
+    if (at == std::string::npos) return line;
+    return line.substr(0, at) + "%" + line.substr(at + 2);
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+        lines.push_back(text.substr(start, end - start));
+    return lines;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(CliRun, StagesOneAndSevenPrintWhatTheStagesStored) {
+    StandInKernels standIns;
+    ProgramHarness program;         // fresh program state, virtual clock
+    seam::setPresentHook(nullptr);  // no copy of every frame
+    calc_add = -1.0;                // Stage 8 is not selected: must stay untouched
+    FontSpeed2 = -1;
+    const std::string json = ::testing::TempDir() + "cli_run.json";
+    const std::string png = ::testing::TempDir() + "cli_run.png";
+
+    const CliOutput r = runCliCaptured({"-b", "1", "-b", "7", "--time", "1", "--json", json, "--screenshot", png},
+                                       hundredMsAFrame);
+    ASSERT_EQ(r.status, 0) << r.err;
+
+    // The closing heading call opens the 1 s window at t; frames follow at
+    // t + 100 ... t + 900: 9 frames in one second.
+    EXPECT_EQ(FontSpeed1, 9);
+    EXPECT_EQ(calc_add, -1.0);
+    EXPECT_EQ(FontSpeed2, -1);
+    EXPECT_EQ(read1, 1000.0);
+
+    const std::vector<std::string> lines = linesOf(r.out);
+    ASSERT_GE(lines.size(), 13u) << r.out;
+    EXPECT_EQ(lines[0], asPrinted(formatFrameRateLine(0)));
+    for (int i = 0; i < 9; ++i) {
+        const std::string& line = lines[static_cast<std::size_t>(1 + i)];
+        EXPECT_EQ(line.rfind(asPrinted(formatFigureLine(i)), 0), 0u) << line;
+        // 1000 * (i + 1) on the "MB/S" scale: (i + 1) * 0.262144 GB/s.
+        char gbps[32];
+        std::snprintf(gbps, sizeof gbps, "  [%.3f GB/s]", (i + 1) * 0.262144);
+        EXPECT_NE(line.find(gbps), std::string::npos) << line;
+    }
+    EXPECT_EQ(lines[10].rfind("Frame time, Font Speed 1: median ", 0), 0u) << lines[10];
+    EXPECT_NE(lines[10].find(", 9 frames"), std::string::npos) << lines[10];
+    EXPECT_EQ(lines[11], std::string("Benchmark Base CPU Spec (=100%): ") + referenceProcessor);
+    EXPECT_EQ(lines[12].rfind("Your CPU Spec: ", 0), 0u);
+    EXPECT_EQ(r.out.find("Font Speed 2"), std::string::npos);
+    EXPECT_EQ(r.out.find("Calc"), std::string::npos);
+
+    EXPECT_NE(r.err.find("Stage 1 \"Font Speed 1\" started"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("Stage 7 \"Memory Access Speed\" done in"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("Stage 2 "), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("offscreen driver"), std::string::npos) << r.err;
+
+    const Json doc = parsed(readFile(json));
+    for (const std::string& e : validateAgainstSchema(doc, loadSchema())) ADD_FAILURE() << e;
+    const Json& results = *doc.find("results");
+    ASSERT_EQ(results.items.size(), 10u);
+    EXPECT_EQ(results.items[0].find("median")->number, 9.0);
+    EXPECT_EQ(results.items[0].find("frame_time_ms")->find("frames")->number, 9.0);
+    EXPECT_EQ(results.items[9].find("id")->text, "copy3");
+    EXPECT_EQ(results.items[9].find("median")->number, 9000.0);
+    EXPECT_EQ(doc.find("system")->find("video_driver")->text, "offscreen");
+    EXPECT_EQ(doc.find("config")->find("time_s")->number, 1.0);
+
+    const std::string picture = readFile(png);
+    ASSERT_GT(picture.size(), 24u);
+    EXPECT_EQ(picture.substr(1, 3), "PNG");
+    EXPECT_EQ(picture.substr(16, 8), std::string("\0\0\x05\x00\0\0\x02\xD0", 8));  // 1280 x 720
+}
+
+TEST(CliRun, RepeatGoesRoundThroughTheTitleAndReportsTheSpread) {
+    StandInKernels standIns;
+    ProgramHarness program;
+    seam::setPresentHook(nullptr);
+
+    const CliOutput r = runCliCaptured({"-b", "8", "--repeat", "3", "--json", "-"}, hundredMsAFrame);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(calls, 12);  // four kernels, three passes
+
+    // The report goes to standard error when the JSON takes standard output.
+    const Json doc = parsed(r.out);
+    for (const std::string& e : validateAgainstSchema(doc, loadSchema())) ADD_FAILURE() << e;
+    const Json& add = doc.find("results")->items[0];
+    EXPECT_EQ(add.find("id")->text, "calc_add");
+    // Pass p gives 1e9 + 1e6 * (4p - 3) for ADD.
+    const std::vector<double> expected{1e9 + 1e6, 1e9 + 5e6, 1e9 + 9e6};
+    ASSERT_EQ(add.find("samples")->items.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(add.find("samples")->items[i].number, expected[i]);
+    EXPECT_EQ(add.find("median")->number, 1e9 + 5e6);
+    EXPECT_EQ(add.find("median_interval")->find("low")->number, 1e9 + 1e6);
+    EXPECT_EQ(add.find("median_interval")->find("high")->number, 1e9 + 9e6);
+    EXPECT_DOUBLE_EQ(add.find("reference")->find("ratio")->number, (1e9 + 5e6) / 806451612.0);
+    EXPECT_DOUBLE_EQ(add.find("precise_ops_per_s")->find("median")->number, 1e9);
+
+    EXPECT_NE(r.err.find("Calc ADD = 1005000000.000000 times/S"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("[1000000000 ops/s by the nanosecond clock]"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("median of 3; min 1001000000.000000, max 1009000000.000000"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("[pass 3/3] Stage 8 \"Calc\" done in"), std::string::npos) << r.err;
+}
+
+}  // namespace
