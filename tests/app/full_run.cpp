@@ -9,34 +9,9 @@
 #include "stages/result_screen.h"
 #include "stages/stage_state.h"
 #include "support/program_harness.h"
+#include "support/quick_kernels.h"
 
 namespace {
-
-// Stand-ins that return their own position in the table, so every figure
-// and ratio can be told apart.
-template <int N>
-double standIn() {
-    return 1000.0 * (N + 1);
-}
-
-using Kernel = double (*)();
-constexpr Kernel kStandIns[] = {standIn<0>, standIn<1>, standIn<2>, standIn<3>, standIn<4>, standIn<5>, standIn<6>,
-                                standIn<7>, standIn<8>, standIn<9>, standIn<10>, standIn<11>, standIn<12>};
-
-struct SwappedKernels {
-    KernelEntry memory[9];
-    KernelEntry arithmetic[4];
-    SwappedKernels() {
-        std::copy(std::begin(memoryKernels), std::end(memoryKernels), memory);
-        std::copy(std::begin(arithmeticKernels), std::end(arithmeticKernels), arithmetic);
-        for (int i = 0; i < 9; ++i) memoryKernels[i].kernel = kStandIns[i];
-        for (int i = 0; i < 4; ++i) arithmeticKernels[i].kernel = kStandIns[9 + i];
-    }
-    ~SwappedKernels() {
-        std::copy(memory, memory + 9, memoryKernels);
-        std::copy(arithmetic, arithmetic + 4, arithmeticKernels);
-    }
-};
 
 std::string percent(double ratio) {
     char text[64];
@@ -45,7 +20,7 @@ std::string percent(double ratio) {
 }
 
 TEST(FullRun, TitleToResultsAndBackWithEveryFigurePrinted) {
-    SwappedKernels swapped;
+    quick::Kernels standIns;  // each returns its place in the tables, times 1000
     ProgramHarness program;
     std::vector<int> stagesSeen;
     std::vector<std::string> printed;

@@ -13,6 +13,7 @@
 #include "stages/result_screen.h"
 #include "stages/stage_state.h"
 #include "support/program_harness.h"
+#include "support/quick_kernels.h"
 
 namespace {
 
@@ -31,24 +32,14 @@ double arithmeticStandIn() {
     return 1e9 * (N + 1) + 1e6 * ++calls;
 }
 
-struct StandInKernels {
-    KernelEntry memory[9];
-    KernelEntry arithmetic[4];
-    StandInKernels() {
-        std::copy(std::begin(memoryKernels), std::end(memoryKernels), memory);
-        std::copy(std::begin(arithmeticKernels), std::end(arithmeticKernels), arithmetic);
-        using Kernel = double (*)();
-        const Kernel m[9] = {memoryStandIn<0>, memoryStandIn<1>, memoryStandIn<2>, memoryStandIn<3>, memoryStandIn<4>,
-                             memoryStandIn<5>, memoryStandIn<6>, memoryStandIn<7>, memoryStandIn<8>};
-        const Kernel a[4] = {arithmeticStandIn<0>, arithmeticStandIn<1>, arithmeticStandIn<2>, arithmeticStandIn<3>};
-        for (int i = 0; i < 9; ++i) memoryKernels[i].kernel = m[i];
-        for (int i = 0; i < 4; ++i) arithmeticKernels[i].kernel = a[i];
-        calls = 0;
-    }
-    ~StandInKernels() {
-        std::copy(memory, memory + 9, memoryKernels);
-        std::copy(arithmetic, arithmetic + 4, arithmeticKernels);
-    }
+constexpr quick::Kernel kMemoryStandIns[9] = {memoryStandIn<0>, memoryStandIn<1>, memoryStandIn<2>,
+                                              memoryStandIn<3>, memoryStandIn<4>, memoryStandIn<5>,
+                                              memoryStandIn<6>, memoryStandIn<7>, memoryStandIn<8>};
+constexpr quick::Kernel kArithmeticStandIns[4] = {arithmeticStandIn<0>, arithmeticStandIn<1>, arithmeticStandIn<2>,
+                                                  arithmeticStandIn<3>};
+
+struct StandInKernels : quick::SwappedKernels {
+    StandInKernels() : quick::SwappedKernels(kMemoryStandIns, kArithmeticStandIns) { calls = 0; }
 };
 
 void hundredMsAFrame() { seam::advanceVirtualTime(100); }

@@ -11,7 +11,7 @@
 #include "frame_hash.h"
 #include "platform/test_seam.h"
 #include "program_state.h"
-#include "quick_kernels.h"
+#include "support/quick_kernels.h"
 #include "support/program_harness.h"
 
 namespace {

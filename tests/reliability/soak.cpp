@@ -13,7 +13,7 @@
 #include "child_process.h"
 #include "frame_hash.h"
 #include "platform/test_seam.h"
-#include "quick_kernels.h"
+#include "support/quick_kernels.h"
 #include "stages/stage_state.h"
 #include "support/program_harness.h"
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/test_seam.h"
-#include "quick_kernels.h"
+#include "support/quick_kernels.h"
 #include "stages/stage_state.h"
 #include "support/program_harness.h"
 

@@ -8,7 +8,7 @@
 
 #include "app/main_window.h"
 #include "platform/test_seam.h"
-#include "quick_kernels.h"
+#include "support/quick_kernels.h"
 #include "render/frame_buffer.h"
 #include "stages/stage_state.h"
 #include "support/program_harness.h"
