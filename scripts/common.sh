@@ -6,7 +6,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${PELORIN_BUILD_DIR:-$ROOT/build}"
 
 BUILD_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libfreetype-dev libfontconfig-dev
-                libpixman-1-dev libpng-dev fonts-ipafont-gothic)
+                libpixman-1-dev libpng-dev fonts-ipafont-gothic fonts-dejavu-core)
 TEST_PACKAGES=(googletest libgtest-dev xvfb xauth xdotool x11-utils imagemagick libx11-dev binutils
                clang libclang-rt-14-dev)
 
