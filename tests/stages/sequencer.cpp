@@ -165,3 +165,42 @@ TEST_F(TitleSequence, EnterReleasedAfterTheTitleStaysLatched) {
 }
 
 }  // namespace
+
+namespace {
+
+// The frame counts of the worked examples, through the template with the
+// sprite stage's reference rate.
+std::int32_t spriteFrames = 0;
+double spriteRatio = 0;
+void noFrame() {}
+const FrameRateStage spriteLike{"Stage 5", "Draw Sprite Speed", &spriteFrames, &spriteRatio, 167.0,
+                                nullptr,   false,               noFrame};
+
+class ResultExamples : public FrameRateTemplate {
+protected:
+    void measure(int frames) {
+        phase = 2;
+        spriteFrames = 0;
+        seam::setVirtualTime(0);
+        t_start = 0;
+        for (int i = 0; i < frames; ++i) runFrameRateStage(spriteLike);
+        seam::setVirtualTime(10000);
+        runFrameRateStage(spriteLike);
+    }
+};
+
+TEST_F(ResultExamples, FramesInTheWindowGiveTheWholeRateAndItsRatio) {
+    measure(1675);
+    EXPECT_EQ(spriteFrames, 167);
+    EXPECT_DOUBLE_EQ(spriteRatio, 1.0);
+    measure(1679);
+    EXPECT_EQ(spriteFrames, 167);
+    measure(2004);
+    EXPECT_EQ(spriteFrames, 200);
+    EXPECT_NEAR(spriteRatio, 1.1976, 0.00005);
+    measure(1669);
+    EXPECT_EQ(spriteFrames, 166);
+    EXPECT_NEAR(spriteRatio, 0.99401, 0.000005);
+}
+
+}  // namespace
