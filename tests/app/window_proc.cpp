@@ -96,3 +96,16 @@ TEST(ExitCommand, Command105DestroysTheWindowAndOthersDoNot) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SystemKeys, AltF4ClosesTheWindowThroughTheDefaultProcedure) {
+    ProgramHarness program;
+    const int exitCode = program.run([&](long frame) {
+        if (frame == 2) PostMessageA(hMainWnd, WM_SYSKEYDOWN, VK_F4, LPARAM{1} << 29);  // Alt held
+        ASSERT_LT(frame, 4) << "Alt+F4 did not close the window";
+    });
+    EXPECT_EQ(exitCode, 0);
+}
+
+}  // namespace
