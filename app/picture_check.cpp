@@ -1,12 +1,26 @@
 #include "app/picture_check.h"
 
-#include <unistd.h>
-
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
-#include "platform/win32.h"
+#include "app/picture_folders.h"
+#include "app/start_refusal.h"
+
+namespace {
+
+constexpr const char* kWhereToRun =
+    "Run the program from the folder that holds its images (build/ after a build), or install it.";
+
+std::string notFoundText(const char* fileName) {
+    const std::string installed = installedDataFolder();
+    return std::string("The image \"") + fileName + "\" is in neither " + workingFolder() +
+           " (the working directory) nor " +
+           (installed.empty() ? std::string("the installed data folder, which could not be found")
+                              : installed + " (the installed data folder)") +
+           ".\n" + kWhereToRun;
+}
+
+}  // namespace
 
 const char* pictureProblem(const Picture& picture, int width, int height, PictureSize rule) {
     static char reason[320];
@@ -22,14 +36,12 @@ const char* pictureProblem(const Picture& picture, int width, int height, Pictur
     return reason;
 }
 
-void requirePicture(const Picture& picture, const char* fileName, int width, int height, PictureSize rule) {
+void loadRequiredPicture(Picture& picture, const char* fileName, int width, int height, PictureSize rule) {
+    const PictureLocation where = locatePicture(fileName);
+    if (!where.found) refuseToStart(notFoundText(fileName));
+    picture.load(where.path.c_str());
     const char* problem = pictureProblem(picture, width, height, rule);
     if (problem[0] == 0) return;
-    char folder[4096];
-    if (getcwd(folder, sizeof folder) == nullptr) std::snprintf(folder, sizeof folder, "(the working directory)");
-    std::string text = std::string("The image \"") + fileName + "\" in " + folder + " cannot be used: " + problem +
-                       ".\nRun the program from the folder that holds its images (build/ after a build).";
-    // MessageBoxA also puts the text on stderr.
-    MessageBoxA(nullptr, text.c_str(), "Pelorin Benchmark", MB_OK | MB_ICONERROR);
-    std::exit(2);
+    refuseToStart(std::string("The image \"") + fileName + "\" in " + where.folder + " cannot be used: " + problem +
+                  ".\n" + kWhereToRun);
 }

@@ -10,7 +10,8 @@ enum class PictureSize { Exact, AtLeast };
 // Empty when the picture can be drawn from; otherwise why not, in words.
 const char* pictureProblem(const Picture& picture, int width, int height, PictureSize rule);
 
-// Stops the program with exit code 2, a message box and a line on stderr
-// naming the file, the folder it was looked for in and the reason, when the
-// picture just loaded cannot be drawn from.
-void requirePicture(const Picture& picture, const char* fileName, int width, int height, PictureSize rule);
+// Loads `picture` from the first folder that holds `fileName` (see
+// picture_folders.h).  When it is in neither folder, or cannot be drawn
+// from, the program stops with exit code 2, a message box and a line on
+// stderr naming the file, the folder or folders and the reason.
+void loadRequiredPicture(Picture& picture, const char* fileName, int width, int height, PictureSize rule);

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "app/font_check.h"
 #include "app/main_window.h"
 #include "app/picture_check.h"
 #include "kernels/work_buffers.h"
@@ -77,14 +78,12 @@ std::int32_t* allocateWorkBuffer(std::int32_t*& raw, int exitCode) {
 void onCreate(HWND window) {
     readBrandString(cpuid_brand);
     QH_SetTimer();
+    requireJapaneseFont();
     createFrameBuffer(window);
 
-    pic_wp.load("wp_1280x720.png");
-    requirePicture(pic_wp, "wp_1280x720.png", 1280, 720, PictureSize::Exact);
-    pic_logo.load("tx_logo.png");
-    requirePicture(pic_logo, "tx_logo.png", 1004, 655, PictureSize::AtLeast);
-    pic_sprite.load("sprite.png");
-    requirePicture(pic_sprite, "sprite.png", 32, 32, PictureSize::AtLeast);
+    loadRequiredPicture(pic_wp, "wp_1280x720.png", 1280, 720, PictureSize::Exact);
+    loadRequiredPicture(pic_logo, "tx_logo.png", 1004, 655, PictureSize::AtLeast);
+    loadRequiredPicture(pic_sprite, "sprite.png", 32, 32, PictureSize::AtLeast);
 
     mem0 = allocateWorkBuffer(mem0_, -1);
     mem1 = allocateWorkBuffer(mem1_, -4);

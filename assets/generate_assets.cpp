@@ -2,6 +2,7 @@
 // the build directory given as the only argument:
 //   wp_1280x720.png, tx_logo.png, sprite.png  (read by the program at start-up)
 //   generated/icon_102.png, generated/icon_102.cpp  (the icon, embedded as bytes)
+//   generated/icons/NxN.png  (the same art for the desktop's icon theme)
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -15,6 +16,8 @@
 #include "assets/wallpaper.h"
 
 namespace {
+constexpr int kThemeIconSizes[] = {48, 64, 128, 256};
+
 bool save(const std::string& path, const RgbaImage& image, std::vector<unsigned char>* keep = nullptr) {
     std::vector<unsigned char> png;
     if (!encodePng(image, png) || !writeFile(path, png)) {
@@ -51,6 +54,12 @@ int main(int argc, char** argv) {
               save(dir + "/sprite.png", makeSpriteSheet()) &&
               save(dir + "/generated/icon_102.png", makeIcon(), &iconPng);
     if (!ok) return 1;
+
+    for (const int size : kThemeIconSizes) {
+        const std::string name = std::to_string(size) + "x" + std::to_string(size);
+        if (!save(dir + "/generated/icons/" + name + ".png", makeIcon(size)))
+            return 1;
+    }
 
     std::string source = embedAsSource("resource_icon_102_png", iconPng);
     if (!writeFile(dir + "/generated/icon_102.cpp", std::vector<unsigned char>(source.begin(), source.end()))) {

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "assets/title_layout.h"
 
 namespace {
 constexpr float kPi = 3.14159265f;
@@ -66,23 +65,26 @@ Sample shade(float x, float y) {
 }
 }  // namespace
 
-RgbaImage makeIcon() {
-    RgbaImage icon(kIconSize, kIconSize);
-    constexpr int kSamples = 4;
-    for (int y = 0; y < kIconSize; ++y)
-        for (int x = 0; x < kIconSize; ++x) {
+RgbaImage makeIcon(int size) {
+    RgbaImage icon(size, size);
+    // The art is defined on a 256-pixel square; a smaller icon takes more
+    // samples per pixel, so every size averages the same detail.
+    const float scale = static_cast<float>(kIconSize) / static_cast<float>(size);
+    const int samples = 4 * ((kIconSize + size - 1) / size);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
             // Average premultiplied samples, then store straight colour with its coverage.
             float r = 0, g = 0, b = 0, a = 0;
-            for (int sy = 0; sy < kSamples; ++sy)
-                for (int sx = 0; sx < kSamples; ++sx) {
-                    Sample s = shade(x + (sx + 0.5f) / kSamples, y + (sy + 0.5f) / kSamples);
+            for (int sy = 0; sy < samples; ++sy)
+                for (int sx = 0; sx < samples; ++sx) {
+                    Sample s = shade((x + (sx + 0.5f) / samples) * scale, (y + (sy + 0.5f) / samples) * scale);
                     r += s.color.r * s.alpha;
                     g += s.color.g * s.alpha;
                     b += s.color.b * s.alpha;
                     a += s.alpha;
                 }
             if (a <= 0.0f) continue;
-            icon.set(x, y, {r / a, g / a, b / a}, a / (kSamples * kSamples));
+            icon.set(x, y, {r / a, g / a, b / a}, a / static_cast<float>(samples * samples));
         }
     return icon;
 }

@@ -110,5 +110,6 @@ std::string usageText() {
            "  -h, --help          this text\n"
            "\n"
            "Exit status: 0 after a run, 1 when the run could not be completed,\n"
-           "2 for bad usage (nothing is measured then).\n";
+           "2 for bad usage, no Japanese font, or a missing or unusable image\n"
+           "(nothing is measured then).\n";
 }

@@ -9,7 +9,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/font_check.h"
 #include "app/main_window.h"
+#include "app/picture_folders.h"
 #include "app/window_proc.h"
 #include "cli/compare.h"
 #include "cli/frame_driver.h"
@@ -59,18 +61,15 @@ std::string checkWritableDirectory(const std::string& path, const char* what) {
     return "";
 }
 
-// The program reads its pictures from the working directory.  When they
-// are not there but beside the executable (a build directory), run from
-// there; paths given on the command line were made absolute before.
+// The program finds its pictures in the working directory or the installed
+// data folder.  When they are in neither but beside the executable (a build
+// directory), run from there; paths given on the command line were made
+// absolute before.  Otherwise the program itself says where it looked.
 void findPictures(const CliStreams& s) {
-    if (fs::exists(kWallpaper)) return;
+    if (locatePicture(kWallpaper).found) return;
     std::error_code ec;
     const fs::path exeDir = fs::read_symlink("/proc/self/exe", ec).parent_path();
-    if (ec || !fs::exists(exeDir / kWallpaper)) {
-        std::fprintf(s.err, "pelorin-cli: warning: %s is not in the working directory; the pictures stay empty\n",
-                     kWallpaper);
-        return;
-    }
+    if (ec || !fs::exists(exeDir / kWallpaper)) return;
     fs::current_path(exeDir, ec);
     if (!ec) std::fprintf(s.err, "pelorin-cli: reading the pictures from %s\n", exeDir.c_str());
 }
@@ -124,6 +123,8 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
         const std::string problem = checkWritableDirectory(options.screenshotPath, "screenshot");
         if (!problem.empty()) return usageError(streams, problem);
     }
+    const std::string fontProblem = japaneseFontProblem();
+    if (!fontProblem.empty()) return usageError(streams, fontProblem);
     options.jsonPath = absolute(options.jsonPath);
     options.screenshotPath = absolute(options.screenshotPath);
     findPictures(streams);

@@ -94,7 +94,7 @@ HICON LoadIconA(HINSTANCE instance, LPCSTR name) {
         if (id == r->id) return icon;
     SDL_Surface* image = decodeIcon(*r);
     if (image == nullptr) return nullptr;
-    auto* icon = new IconObject{image};
+    auto* icon = new IconObject{image, iconThatFitsWindowSystem(image)};
     instance->loadedIcons.emplace_back(r->id, icon);
     return icon;
 }

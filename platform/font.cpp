@@ -17,6 +17,8 @@
 #include <string>
 #include <utility>
 
+#include "platform/font_availability.h"
+
 struct SharedFace {
     FT_Face face = nullptr;
     long ascender = 0;  // font units above the baseline that a cell holds
@@ -134,6 +136,11 @@ SharedFace* faceFor(LPCSTR faceName) {
 long roundedDiv(long long num, long long den) { return static_cast<long>((num + den / 2) / den); }
 
 }  // namespace
+
+bool japaneseFontAvailable() {
+    FaceLocation where;
+    return findJapaneseFace("", where) && openFace(where) != nullptr;
+}
 
 FontFace::FontFace(SharedFace* f, int height, int width)
     : cellHeight(height),

@@ -145,7 +145,7 @@ HWND CreateWindowExA(DWORD /*exStyle*/, LPCSTR className, LPCSTR windowName, DWO
     window->dc.isWindowDC = true;
     window->dc.window = window;
     windows.push_back(window);
-    if (window->icon && window->icon->image) SDL_SetWindowIcon(sdl, window->icon->image);
+    if (window->icon && window->icon->windowImage) SDL_SetWindowIcon(sdl, window->icon->windowImage);
 
     window->proc(window, WM_CREATE, 0, 0);
     return window;

@@ -23,8 +23,17 @@ struct WindowObject {
 };
 
 struct IconObject {
-    SDL_Surface* image = nullptr;
+    SDL_Surface* image = nullptr;        // the icon as the program drew it
+    SDL_Surface* windowImage = nullptr;  // what the window system is given: `image`, or a reduced copy
 };
+
+// SDL 2.26 on X11 drops a window icon larger than 128 x 128: the window's
+// icon property stays empty and the window manager shows its default icon.
+constexpr int kLargestWindowIcon = 128;
+
+// `icon` (ARGB8888) itself when it fits within kLargestWindowIcon, otherwise
+// a copy reduced by a whole factor; null when no copy could be made.
+SDL_Surface* iconThatFitsWindowSystem(SDL_Surface* icon);
 
 // Starts SDL's video subsystem on first use; without a display the program
 // stops here with a message and exit code 2.

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # The program refuses to start, with exit code 2 and a message naming the
-# problem, when there is no display or an image cannot be used.
+# problem, when there is no display, an image cannot be used or no Japanese
+# font is installed; pelorin-cli refuses the same font problem before it
+# measures anything.
 # Usage: bad_start.sh BUILD_DIR
 set -uo pipefail
 build=$1
@@ -31,7 +33,8 @@ expect_refusal "no display" "no display" env -u DISPLAY -u WAYLAND_DISPLAY -u SD
     timeout 60 "$build/pelorin"
 
 mkdir "$work/empty"
-expect_refusal "missing wallpaper" "wp_1280x720.png\" in $work/empty cannot be used: file not found" \
+expect_refusal "missing wallpaper" \
+    "wp_1280x720.png\" is in neither $work/empty (the working directory) nor $(dirname "$build")/share/pelorin" \
     run_in "$work/empty"
 
 mkdir "$work/damaged"
@@ -49,5 +52,23 @@ mkdir "$work/text"
 cp "$build"/*.png "$work/text/"
 echo "not an image" >"$work/text/sprite.png"
 expect_refusal "sprite sheet not a PNG" "sprite.png.*not a PNG" run_in "$work/text"
+
+# fontconfig sees only DejaVu, which has no kana.
+mkdir "$work/fontcache"
+cat >"$work/fonts.conf" <<EOF
+<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
+<fontconfig>
+  <dir>/usr/share/fonts/truetype/dejavu</dir>
+  <cachedir>$work/fontcache</cachedir>
+</fontconfig>
+EOF
+without_japanese_font() {  # without_japanese_font PROGRAM ARGS...: from the build folder
+    (cd "$build" && FONTCONFIG_FILE="$work/fonts.conf" SDL_VIDEODRIVER=offscreen timeout 60 "$build/$1" "${@:2}")
+}
+no_font="No Japanese font was found.*fonts-ipafont-gothic"
+expect_refusal "no Japanese font" "^pelorin: $no_font" without_japanese_font pelorin
+expect_refusal "pelorin-cli without a Japanese font" "^pelorin-cli: $no_font" \
+    without_japanese_font pelorin-cli -b 1 --time 1
 
 [ "$failures" -eq 0 ] || exit 1

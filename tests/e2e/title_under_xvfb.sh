@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Starts build/pelorin under Xvfb (the X11 driver), checks the client area,
-# waits for the title screen and compares it with the composed images,
-# presses Enter, then closes the window as a window manager would and
-# expects exit code 0.
-# Usage: title_under_xvfb.sh BUILD_DIR CLOSE_TOOL COMPARE_TOOL
+# Starts the window program under Xvfb (the X11 driver) from RUN_DIR, checks
+# the client area and the window's icon property, waits for the title screen
+# and compares it with the images in IMAGES_DIR composed, presses Enter,
+# then closes the window as a window manager would and expects exit code 0.
+# With DESKTOP_FILE, its StartupWMClass must be the window's WM_CLASS.
+# Usage: title_under_xvfb.sh PROGRAM RUN_DIR IMAGES_DIR CLOSE_TOOL COMPARE_TOOL [DESKTOP_FILE]
 set -euo pipefail
-build=$1 close_tool=$2 compare_tool=$3
+program=$1 run_dir=$2 images=$3 close_tool=$4 compare_tool=$5 desktop_file=${6:-}
 work=$(mktemp -d)
 xvfb_pid= program_pid=
 cleanup() {
@@ -21,8 +22,8 @@ xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n1 "$work/display")"
 
-cd "$build"
-./pelorin >"$work/pelorin.log" 2>&1 &
+cd "$run_dir"
+"$program" >"$work/pelorin.log" 2>&1 &
 program_pid=$!
 
 window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Pelorin Benchmark Ver1.30$' | head -n1)
@@ -31,10 +32,23 @@ size=$(xwininfo -id "$window" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w 
 echo "client area $size"
 [ "$size" = "1280x720" ] || { echo "FAIL: client area is $size, not 1280x720"; exit 1; }
 
+# The window system keeps the icon only when it is small enough; then the
+# property holds its size and pixels, drawn by xprop as text.
+icon=$(xprop -id "$window" _NET_WM_ICON)
+echo "$icon" | head -n1
+echo "$icon" | head -n1 | grep -Eq 'Icon \([1-9][0-9]* x [1-9][0-9]*\)' || { echo "FAIL: the window has no icon"; exit 1; }
+[ "$(echo "$icon" | tail -n +2 | tr -d ' \t\n' | wc -c)" -gt 0 ] || { echo "FAIL: the icon has no pixels"; exit 1; }
+if [ -n "$desktop_file" ]; then
+    wm_class=$(xprop -id "$window" WM_CLASS | sed -n 's/.*= "[^"]*", "\([^"]*\)"$/\1/p')
+    startup_class=$(sed -n 's/^StartupWMClass=//p' "$desktop_file")
+    echo "WM_CLASS $wm_class, StartupWMClass $startup_class"
+    [ -n "$wm_class" ] && [ "$wm_class" = "$startup_class" ] || { echo "FAIL: WM_CLASS does not match"; exit 1; }
+fi
+
 matched=no
 for _ in $(seq 60); do
     import -window "$window" "$work/shot.png" 2>/dev/null || true
-    if [ -s "$work/shot.png" ] && "$compare_tool" "$work/shot.png" "$build" >"$work/compare.log" 2>&1; then
+    if [ -s "$work/shot.png" ] && "$compare_tool" "$work/shot.png" "$images" >"$work/compare.log" 2>&1; then
         matched=yes
         break
     fi
