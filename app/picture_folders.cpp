@@ -7,13 +7,19 @@
 
 namespace fs = std::filesystem;
 
-std::string installedDataFolder() {
+std::string executableFolder() {
     std::error_code ec;
     const fs::path executable = fs::read_symlink("/proc/self/exe", ec);
     if (ec || executable.empty()) return "";
+    return executable.parent_path().string();
+}
+
+std::string installedDataFolder() {
+    const std::string programFolder = executableFolder();
+    if (programFolder.empty()) return "";
     // PELORIN_DATA_FROM_BINDIR is the install layout's path from the program
     // folder to the data folder ("../share/pelorin" by default).
-    return (executable.parent_path() / PELORIN_DATA_FROM_BINDIR).lexically_normal().string();
+    return (fs::path(programFolder) / PELORIN_DATA_FROM_BINDIR).lexically_normal().string();
 }
 
 std::string workingFolder() {

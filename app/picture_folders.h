@@ -7,6 +7,9 @@
 
 #include <string>
 
+// The folder of the running executable, or empty when its path cannot be read.
+std::string executableFolder();
+
 // The installed data folder of the running executable, or empty when the
 // executable's own path cannot be read.
 std::string installedDataFolder();

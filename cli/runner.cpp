@@ -67,9 +67,9 @@ std::string checkWritableDirectory(const std::string& path, const char* what) {
 // absolute before.  Otherwise the program itself says where it looked.
 void findPictures(const CliStreams& s) {
     if (locatePicture(kWallpaper).found) return;
+    const std::string exeDir = executableFolder();
     std::error_code ec;
-    const fs::path exeDir = fs::read_symlink("/proc/self/exe", ec).parent_path();
-    if (ec || !fs::exists(exeDir / kWallpaper)) return;
+    if (exeDir.empty() || !fs::exists(fs::path(exeDir) / kWallpaper, ec)) return;
     fs::current_path(exeDir, ec);
     if (!ec) std::fprintf(s.err, "pelorin-cli: reading the pictures from %s\n", exeDir.c_str());
 }
