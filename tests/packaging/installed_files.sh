@@ -2,11 +2,12 @@
 # Checks an installation under ROOT (a DESTDIR, or a package's extracted
 # tree): every file is there, the desktop entry and the AppStream data pass
 # their validators, both manual pages render without a warning, the options
-# in pelorin-cli's manual page are those of its --help, and the release
-# numbers agree with the build's version.
+# in pelorin-cli's manual page are those of its --help, an image in the
+# working directory comes first, and the release numbers agree with the
+# build's version.
 # Usage: installed_files.sh ROOT DEB_ENV
 set -uo pipefail
-root=$1
+root=$(cd "$1" && pwd)
 # shellcheck source=/dev/null
 source "$2"
 id=$PELORIN_APP_ID
@@ -52,6 +53,16 @@ if [ -z "$help_options" ] || [ "$help_options" != "$man_options" ]; then
     diff <(echo "$help_options") <(echo "$man_options")
 fi
 grep -q '^\.SH OPTIONS' <(zcat -f "$man/pelorin.1$gz") || fail "pelorin.1 has no OPTIONS section"
+
+# An image in the working directory comes before the installed one: a
+# broken sprite sheet there stops the installed program.
+work=$(mktemp -d)
+echo "not an image" >"$work/sprite.png"
+(cd "$work" && SDL_VIDEODRIVER=offscreen timeout 60 "$root/usr/bin/pelorin" >/dev/null 2>"$work/err" </dev/null)
+status=$?
+grep -q "sprite.png\" in $work cannot be used" "$work/err" && [ "$status" -eq 2 ] ||
+    { fail "the installed pelorin did not take sprite.png from the working directory (exit $status)"; cat "$work/err"; }
+rm -rf "$work"
 
 metainfo_release=$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$root/usr/share/metainfo/$id.metainfo.xml" | head -n1)
 changelog_release=$(zcat -f "$root/usr/share/doc/pelorin/changelog$gz" | sed -n '1s/^pelorin (\([^)]*\)).*/\1/p')
