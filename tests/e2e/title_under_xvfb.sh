@@ -34,10 +34,10 @@ echo "client area $size"
 
 # The window system keeps the icon only when it is small enough; then the
 # property holds its size and pixels, drawn by xprop as text.
-icon=$(xprop -id "$window" _NET_WM_ICON)
-echo "$icon" | head -n1
-echo "$icon" | head -n1 | grep -Eq 'Icon \([1-9][0-9]* x [1-9][0-9]*\)' || { echo "FAIL: the window has no icon"; exit 1; }
-[ "$(echo "$icon" | tail -n +2 | tr -d ' \t\n' | wc -c)" -gt 0 ] || { echo "FAIL: the icon has no pixels"; exit 1; }
+xprop -id "$window" _NET_WM_ICON >"$work/icon.txt"
+head -n1 "$work/icon.txt"
+grep -Eq 'Icon \([1-9][0-9]* x [1-9][0-9]*\)' "$work/icon.txt" || { echo "FAIL: the window has no icon"; exit 1; }
+[ "$(tail -n +2 "$work/icon.txt" | tr -d ' \t\n' | wc -c)" -gt 0 ] || { echo "FAIL: the icon has no pixels"; exit 1; }
 if [ -n "$desktop_file" ]; then
     wm_class=$(xprop -id "$window" WM_CLASS | sed -n 's/.*= "[^"]*", "\([^"]*\)"$/\1/p')
     startup_class=$(sed -n 's/^StartupWMClass=//p' "$desktop_file")

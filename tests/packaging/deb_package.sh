@@ -23,8 +23,8 @@ for field in Package Version Architecture Maintainer Section Installed-Size Depe
 done
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-echo "$depends" | grep -q 'libsdl2-2.0-0' || fail "Depends lacks the SDL library"
-echo "$depends" | grep -q 'fonts-ipafont-gothic | fonts-japanese-gothic' || fail "Depends lacks a Japanese font"
+grep -q 'libsdl2-2.0-0' <<<"$depends" || fail "Depends lacks the SDL library"
+grep -q 'fonts-ipafont-gothic | fonts-japanese-gothic' <<<"$depends" || fail "Depends lacks a Japanese font"
 [ "$(dpkg-deb -f "$deb" Version)" = "$PELORIN_VERSION" ] || fail "Version is not $PELORIN_VERSION"
 
 # run_cli ROOT: Stage 8 with a 1 s window, from /, as a user would.
