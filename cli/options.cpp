@@ -48,8 +48,10 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
         }
 
         const bool takesValue = name == "-b" || name == "--stage" || name == "--time" || name == "--repeat" ||
-                                name == "--json" || name == "--compare" || name == "--screenshot";
-        const bool flag = name == "-h" || name == "--help" || name == "--list" || name == "--window";
+                                name == "--json" || name == "--compare" || name == "--screenshot" ||
+                                name == "--markdown" || name == "--csv" || name == "--store";
+        const bool flag =
+            name == "-h" || name == "--help" || name == "--list" || name == "--window" || name == "--no-save";
         if (!takesValue && !flag) return failed("unknown option '" + args[i] + "' (see --help)");
         if (flag && hasValue) return failed("option " + name + " takes no value");
         if (takesValue && !hasValue) {
@@ -63,6 +65,8 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
             o.list = true;
         } else if (name == "--window") {
             o.window = true;
+        } else if (name == "--no-save") {
+            o.save = false;
         } else if (name == "-b" || name == "--stage") {
             int n = 0;
             if (!wholeNumber(value, 1, kStageCount, n))
@@ -79,6 +83,9 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
             if (name == "--json") o.jsonPath = value;
             if (name == "--compare") o.comparePath = value;
             if (name == "--screenshot") o.screenshotPath = value;
+            if (name == "--markdown") o.markdownPath = value;
+            if (name == "--csv") o.csvPath = value;
+            if (name == "--store") o.storePath = value;
         }
     }
 
@@ -95,7 +102,10 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
 
 std::string usageText() {
     return "Usage: pelorin-cli [options]\n"
-           "Runs the benchmark stages without interaction and prints every figure.\n"
+           "       pelorin-cli history [--store FILE]\n"
+           "       pelorin-cli report [ID...|--last N] [-o FILE.html] [--markdown FILE] [--csv FILE] [--store FILE]\n"
+           "Runs the benchmark stages without interaction, prints every figure and keeps\n"
+           "the run in the results store; lists the stored runs; or writes a report of them.\n"
            "\n"
            "  --list              the stages with their numbers and names\n"
            "  -b N, --stage N     run only stage N (1-8); repeat the option for more\n"
@@ -104,12 +114,22 @@ std::string usageText() {
            "                      and, from 3 runs on, an interval for the median\n"
            "  --json FILE         write the results as JSON (FILE '-' for standard output;\n"
            "                      the text report then goes to standard error)\n"
-           "  --compare FILE      show each figure beside the same figure of a saved --json run\n"
+           "  --compare RUN       show each figure beside the same figure of an earlier run:\n"
+           "                      'last' (the newest stored run), a stored run's ID, or a --json file\n"
+           "  --markdown FILE     write the figures as a Markdown table\n"
+           "  --csv FILE          write the figures as CSV, one row per figure\n"
+           "  --no-save           do not keep this run in the results store\n"
+           "  --store FILE        the results store (default $XDG_DATA_HOME/pelorin/results.sqlite,\n"
+           "                      or ~/.local/share/pelorin/results.sqlite)\n"
            "  --screenshot FILE   save the last presented frame (the result screen) as PNG\n"
            "  --window            draw on the display instead of SDL's offscreen driver\n"
            "  -h, --help          this text\n"
            "\n"
-           "Exit status: 0 after a run, 1 when the run could not be completed,\n"
-           "2 for bad usage, no Japanese font, or a missing or unusable image\n"
-           "(nothing is measured then).\n";
+           "history lists the stored runs: id, date, processor and headline figures.\n"
+           "report writes the chosen runs (default: the newest) as one HTML page with -o,\n"
+           "as Markdown or as CSV; --last N chooses the newest N runs.\n"
+           "\n"
+           "Exit status: 0 after a run, 1 when the run could not be completed or a\n"
+           "file or the results store could not be written, 2 for bad usage, no\n"
+           "Japanese font, or a missing or unusable image (nothing is measured then).\n";
 }

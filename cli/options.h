@@ -16,6 +16,10 @@ struct Options {
     std::string jsonPath;      // "" for none, "-" for standard output
     std::string comparePath;
     std::string screenshotPath;
+    std::string markdownPath;  // the figures as a Markdown table
+    std::string csvPath;       // the figures as CSV
+    bool save = true;          // keep the run in the results store
+    std::string storePath;     // "" for the default store
 };
 
 struct ParsedOptions {

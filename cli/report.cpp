@@ -77,5 +77,6 @@ std::vector<std::string> frameTimeLines(const RunResults& results) {
 }
 
 std::vector<std::string> processorLines(const SystemInfo& info) {
-    return {std::string("Benchmark Base CPU Spec (=100%): ") + referenceProcessor, "Your CPU Spec: " + info.cpu};
+    return {std::string("Benchmark Base CPU Spec (=100%): ") + referenceProcessor, "Your CPU Spec: " + info.cpu,
+            "Architecture: " + (info.architecture.empty() ? std::string("unknown") : info.architecture)};
 }

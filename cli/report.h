@@ -1,5 +1,6 @@
 // The text report: one line per figure in the result screen's words, the
-// frame times of Stages 1-6, and the two processors.
+// frame times of Stages 1-6, and the two processors with this machine's
+// architecture.
 #pragma once
 
 #include <string>

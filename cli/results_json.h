@@ -1,37 +1,42 @@
-// The results document that --json writes and --compare reads back.  Its
-// shape is described by cli/results.schema.json; keep the two together.
+// The results document that --json writes, --compare reads back and the
+// results store keeps.  Its shape is described by cli/results.schema.json;
+// keep the two together.
 #pragma once
 
+#include <nlohmann/json.hpp>
+
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "cli/json.h"
 #include "cli/options.h"
 #include "cli/run_results.h"
+#include "cli/saved_run.h"
 #include "cli/system_info.h"
 
-constexpr int kSchemaVersion = 1;
+// Keys keep the order they were written in, as people read the file.
+using ResultsDocument = nlohmann::ordered_json;
 
-Json resultsDocument(const RunResults& results, const Options& options, const SystemInfo& system,
-                     const std::vector<std::string>& warnings);
+// 2 added system.architecture.  Documents of version 1 are still read.
+constexpr int kSchemaVersion = 2;
+constexpr int kOldestReadableSchemaVersion = 1;
 
-// One figure of a saved document, as --compare needs it.
-struct SavedFigure {
-    std::string id;
-    std::string label;
-    std::string unit;
-    double median = 0.0;
-    bool hasInterval = false;
-    double low = 0.0;
-    double high = 0.0;
-};
+ResultsDocument resultsDocument(const RunResults& results, const Options& options, const SystemInfo& system,
+                                const std::vector<std::string>& warnings);
 
-struct SavedRun {
-    std::string cpu;
-    std::vector<SavedFigure> figures;
-    const SavedFigure* find(const std::string& id) const;
-};
+// One result of the document: a figure with its samples and statistics.
+ResultsDocument figureResult(const RunResults& results, int index);
 
-// Reads a document written by resultsDocument.  On failure returns false
-// with a short reason ("not JSON: ...", "no schema_version 1", ...).
-bool readSavedRun(const Json& document, SavedRun& out, std::string& reason);
+// Two-space indented text ending in a newline.
+std::string documentText(const ResultsDocument& document);
+
+// Parses a whole document.  On failure returns false and names the problem
+// and where it is in `error`.
+bool parseDocument(const std::string& text, ResultsDocument& out, std::string& error);
+
+// Reads a document written by resultsDocument, of this or an older schema
+// version.  On failure returns false with a short reason.
+bool readSavedRun(const ResultsDocument& document, SavedRun& out, std::string& reason);
+
+// The system object as name and printable value, for reports.
+std::vector<std::pair<std::string, std::string>> systemFacts(const ResultsDocument& system);

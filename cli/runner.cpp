@@ -19,6 +19,8 @@
 #include "cli/options.h"
 #include "cli/report.h"
 #include "cli/results_json.h"
+#include "cli/store_commands.h"
+#include "cli/table_export.h"
 #include "platform/png_write.h"
 #include "platform/test_seam.h"
 #include "platform/video_info.h"
@@ -38,19 +40,6 @@ int usageError(const CliStreams& s, const std::string& message) {
 
 void printLines(std::FILE* out, const std::vector<std::string>& lines) {
     for (const std::string& line : lines) std::fprintf(out, "%s\n", line.c_str());
-}
-
-// Reads and checks a saved run; an empty result means it is usable.
-std::string loadSavedRun(const std::string& path, SavedRun& saved) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return "cannot read the compare file '" + path + "': " + std::strerror(errno);
-    std::ostringstream text;
-    text << in.rdbuf();
-    Json doc;
-    std::string error;
-    if (!parseJson(text.str(), doc, error)) return "'" + path + "' is not a pelorin-cli results file: not JSON (" + error + ")";
-    if (!readSavedRun(doc, saved, error)) return "'" + path + "' is not a pelorin-cli results file: " + error;
-    return "";
 }
 
 std::string checkWritableDirectory(const std::string& path, const char* what) {
@@ -95,9 +84,27 @@ struct RunScope {
     }
 };
 
+// Keeps the run in the results store; "" when saved, else a warning naming
+// the store and the reason.
+std::string saveRun(const Options& options, const ResultsDocument& document, const RunFacts& facts,
+                    long long& runId) {
+    std::string error;
+    std::unique_ptr<ResultsStore> store = openResultsStore(options.storePath, error);
+    if (!store) return error + "; the run was not saved";
+    runId = store->save(document, facts, error);
+    if (runId == 0) return "the run was not saved in the results store " + store->path() + ": " + error;
+    return "";
+}
+
 }  // namespace
 
 int runCli(const std::vector<std::string>& args, const CliStreams& streams, const FramePacer& pacer) {
+    if (!args.empty() && (args[0] == "history" || args[0] == "report")) {
+        const std::vector<std::string> rest(args.begin() + 1, args.end());
+        return args[0] == "history" ? runHistory(rest, streams) : runReport(rest, streams);
+    }
+    RunFacts facts{utcNow(), {"pelorin-cli"}};
+    facts.commandLine.insert(facts.commandLine.end(), args.begin(), args.end());
     const ParsedOptions parsed = parseOptions(args);
     if (!parsed.ok) return usageError(streams, parsed.error);
     Options options = parsed.options;
@@ -112,21 +119,26 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
 
     SavedRun saved;
     if (!options.comparePath.empty()) {
-        const std::string problem = loadSavedRun(options.comparePath, saved);
+        const std::string problem = loadCompareRun(options.comparePath, options.storePath, saved);
         if (!problem.empty()) return usageError(streams, problem);
     }
     if (!options.jsonPath.empty() && options.jsonPath != "-") {
         const std::string problem = checkWritableDirectory(options.jsonPath, "JSON file");
         if (!problem.empty()) return usageError(streams, problem);
     }
-    if (!options.screenshotPath.empty()) {
-        const std::string problem = checkWritableDirectory(options.screenshotPath, "screenshot");
+    const std::pair<std::string*, const char*> outputs[] = {{&options.screenshotPath, "screenshot"},
+                                                            {&options.markdownPath, "Markdown file"},
+                                                            {&options.csvPath, "CSV file"}};
+    for (const auto& [path, what] : outputs) {
+        if (path->empty()) continue;
+        const std::string problem = checkWritableDirectory(*path, what);
         if (!problem.empty()) return usageError(streams, problem);
     }
     const std::string fontProblem = japaneseFontProblem();
     if (!fontProblem.empty()) return usageError(streams, fontProblem);
     options.jsonPath = absolute(options.jsonPath);
-    options.screenshotPath = absolute(options.screenshotPath);
+    for (const auto& [path, what] : outputs) *path = absolute(*path);
+    options.storePath = absolute(options.storePath);
     findPictures(streams);
     if (!options.window) setenv("SDL_VIDEODRIVER", "offscreen", 1);
 
@@ -163,17 +175,14 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
     for (const std::string& w : warnings) std::fprintf(streams.err, "pelorin-cli: warning: %s\n", w.c_str());
 
     int status = 0;
+    const ResultsDocument document = resultsDocument(driver.results, options, system, warnings);
     if (!options.jsonPath.empty()) {
-        const std::string text = writeJson(resultsDocument(driver.results, options, system, warnings));
+        const std::string text = documentText(document);
         if (options.jsonPath == "-") {
             std::fputs(text.c_str(), streams.out);
-        } else {
-            std::ofstream file(options.jsonPath, std::ios::binary);
-            file << text;
-            if (!file.flush()) {
-                std::fprintf(streams.err, "pelorin-cli: cannot write %s\n", options.jsonPath.c_str());
-                status = 1;
-            }
+        } else if (const std::string problem = writeTextFile(options.jsonPath, text); !problem.empty()) {
+            std::fprintf(streams.err, "pelorin-cli: %s\n", problem.c_str());
+            status = 1;
         }
     }
     if (!options.screenshotPath.empty()) {
@@ -181,6 +190,30 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
             !savePng(options.screenshotPath.c_str(), driver.lastFrame.data(), driver.frameWidth, driver.frameHeight)) {
             std::fprintf(streams.err, "pelorin-cli: cannot write the screenshot %s\n", options.screenshotPath.c_str());
             status = 1;
+        }
+    }
+    long long runId = 0;
+    if (options.save) {
+        if (const std::string problem = saveRun(options, document, facts, runId); !problem.empty()) {
+            std::fprintf(streams.err, "pelorin-cli: warning: %s\n", problem.c_str());
+            status = 1;
+        }
+    }
+    if (!options.markdownPath.empty() || !options.csvPath.empty()) {
+        SavedRun run;
+        std::string reason;
+        readSavedRun(document, run, reason);  // cannot fail: the document was made just now
+        run.id = runId;
+        run.startedAt = facts.startedAt;
+        run.commandLine = facts.commandLine;
+        const std::pair<const std::string&, std::string (*)(const std::vector<SavedRun>&)> tables[] = {
+            {options.markdownPath, markdownReport}, {options.csvPath, csvReport}};
+        for (const auto& [path, render] : tables) {
+            if (path.empty()) continue;
+            if (const std::string problem = writeTextFile(path, render({run})); !problem.empty()) {
+                std::fprintf(streams.err, "pelorin-cli: %s\n", problem.c_str());
+                status = 1;
+            }
         }
     }
     std::fflush(streams.out);

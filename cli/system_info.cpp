@@ -46,7 +46,10 @@ SystemInfo readSystemInfo(const char* brand) {
     info.cores = static_cast<int>(sysconf(_SC_NPROCESSORS_ONLN));
     info.memoryBytes = memTotalBytes();
     utsname u{};
-    if (uname(&u) == 0) info.kernel = std::string(u.sysname) + " " + u.release + " " + u.machine;
+    if (uname(&u) == 0) {
+        info.kernel = std::string(u.sysname) + " " + u.release + " " + u.machine;
+        info.architecture = u.machine;
+    }
     info.transparentHugePages = selectedChoice(readFirstLine("/sys/kernel/mm/transparent_hugepage/enabled"));
     info.governor = trim(readFirstLine("/sys/devices/system/cpu/cpu0/cpufreq/scaling_governor"));
     std::istringstream load(readFirstLine("/proc/loadavg"));

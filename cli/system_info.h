@@ -13,6 +13,7 @@ struct SystemInfo {
     int cores = 0;                // logical processors online
     long long memoryBytes = 0;    // 0 when unknown
     std::string kernel;           // "Linux 6.1.0-18-amd64 x86_64"
+    std::string architecture;     // the machine uname() names: "x86_64", "aarch64"; "" when unknown
     std::string transparentHugePages;  // "always", "madvise", "never"; "" when unknown
     std::string governor;         // cpu0's frequency governor; "" when unreadable
     double loadAverage = -1.0;    // one-minute load average; negative when unknown

@@ -6,11 +6,12 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${PELORIN_BUILD_DIR:-$ROOT/build}"
 
 BUILD_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libfreetype-dev libfontconfig-dev
-                libpixman-1-dev libpng-dev fonts-ipafont-gothic fonts-dejavu-core)
+                libpixman-1-dev libpng-dev fonts-ipafont-gothic fonts-dejavu-core nlohmann-json3-dev
+                libsqlite3-dev)
 # Making and checking the .deb, and validating what an installation holds.
 PACKAGE_PACKAGES=(dpkg-dev lintian desktop-file-utils appstream man-db)
 TEST_PACKAGES=(googletest libgtest-dev xvfb xauth xdotool x11-utils imagemagick libx11-dev binutils
-               clang libclang-rt-14-dev "${PACKAGE_PACKAGES[@]}")
+               clang libclang-rt-14-dev python3 python3-jsonschema chromium "${PACKAGE_PACKAGES[@]}")
 
 missing_packages() {
     local p

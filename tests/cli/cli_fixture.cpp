@@ -4,11 +4,12 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
-#ifndef PELORIN_SOURCE_DIR
-#error "PELORIN_SOURCE_DIR must name the source tree"
+#ifndef PELORIN_CLI_DOCUMENTS
+#error "PELORIN_CLI_DOCUMENTS must name the folder for the documents the tests make"
 #endif
 
 RunResults sampleResults(double scale) {
@@ -29,6 +30,7 @@ SystemInfo sampleSystem() {
     s.cores = 2;
     s.memoryBytes = 1LL << 33;
     s.kernel = "Linux 6.1.0 x86_64";
+    s.architecture = "x86_64";
     s.transparentHugePages = "madvise";
     s.loadAverage = 0.25;
     s.video.up = true;
@@ -47,18 +49,20 @@ Options sampleOptions() {
     return o;
 }
 
-Json parsed(const std::string& text) {
-    Json j;
-    std::string error;
-    EXPECT_TRUE(parseJson(text, j, error)) << error;
-    return j;
+ResultsDocument sampleDocument(double scale) {
+    return resultsDocument(sampleResults(scale), sampleOptions(), sampleSystem(), {"a warning"});
 }
 
-Json loadSchema() {
-    std::ifstream in(std::string(PELORIN_SOURCE_DIR) + "/cli/results.schema.json");
-    std::ostringstream text;
-    text << in.rdbuf();
-    return parsed(text.str());
+ResultsDocument parsed(const std::string& text) {
+    ResultsDocument doc;
+    std::string error;
+    EXPECT_TRUE(parseDocument(text, doc, error)) << error;
+    return doc;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 std::string writeTempFile(const std::string& name, const std::string& text) {
@@ -67,14 +71,46 @@ std::string writeTempFile(const std::string& name, const std::string& text) {
     return path;
 }
 
+std::string freshTempPath(const std::string& name) {
+    const std::string path = ::testing::TempDir() + name;
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) std::filesystem::remove(path + suffix);
+    return path;
+}
+
+std::string documentsFolder() { return PELORIN_CLI_DOCUMENTS; }
+
 namespace {
+
+// Runs that do not name a store must never reach the user's own.
+const bool dataHomeIsolated = [] {
+    setenv("XDG_DATA_HOME", (::testing::TempDir() + "pelorin_test_data").c_str(), 1);
+    return true;
+}();
+
+std::string keepIn(const char* subfolder, const std::string& name, const ResultsDocument& document) {
+    const std::filesystem::path folder = std::filesystem::path(PELORIN_CLI_DOCUMENTS) / subfolder;
+    std::filesystem::create_directories(folder);
+    const std::string path = (folder / (name + ".json")).string();
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << documentText(document);
+    return path;
+}
+
 std::string drain(std::FILE* f, char*& buffer) {
     std::fclose(f);
     std::string text(buffer);
     std::free(buffer);
     return text;
 }
+
 }  // namespace
+
+std::string keepDocument(const std::string& name, const ResultsDocument& document) {
+    return keepIn("valid", name, document);
+}
+
+std::string keepBrokenDocument(const std::string& name, const ResultsDocument& document) {
+    return keepIn("invalid", name, document);
+}
 
 CliOutput runCliCaptured(const std::vector<std::string>& args, const FramePacer& pacer) {
     char* outBuffer = nullptr;

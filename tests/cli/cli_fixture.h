@@ -1,12 +1,13 @@
-// Shared by the pelorin-cli tests: a run's results made by hand, the
-// schema from the source tree, and runCli with its output caught in memory.
+// Shared by the pelorin-cli tests: a run's results made by hand, runCli
+// with its output caught in memory, and the folder where every results
+// document the tests make is left for the schema check.
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "cli/json.h"
 #include "cli/options.h"
+#include "cli/results_json.h"
 #include "cli/run_results.h"
 #include "cli/runner.h"
 #include "cli/system_info.h"
@@ -15,10 +16,22 @@
 RunResults sampleResults(double scale);
 SystemInfo sampleSystem();
 Options sampleOptions();
+ResultsDocument sampleDocument(double scale);
 
-Json loadSchema();
-Json parsed(const std::string& text);
+ResultsDocument parsed(const std::string& text);
+std::string readFile(const std::string& path);
 std::string writeTempFile(const std::string& name, const std::string& text);
+// A fresh path in the test's temporary folder: nothing of that name, nor
+// its SQLite companions (-wal, -shm, -journal), is left there.
+std::string freshTempPath(const std::string& name);
+
+// Leaves a document in the documents folder: `keepDocument` for one that
+// must satisfy cli/results.schema.json, `keepBrokenDocument` for one that
+// must not.  Returns the file's path.
+std::string keepDocument(const std::string& name, const ResultsDocument& document);
+std::string keepBrokenDocument(const std::string& name, const ResultsDocument& document);
+// The documents folder itself.
+std::string documentsFolder();
 
 struct CliOutput {
     int status = 0;

@@ -3,13 +3,15 @@
 #include "cli/cli_fixture.h"
 #include "cli/compare.h"
 #include "cli/results_json.h"
+#include "cli/store_commands.h"
 
 namespace {
 
 SavedRun savedFrom(const RunResults& r) {
     SavedRun saved;
     std::string reason;
-    EXPECT_TRUE(readSavedRun(parsed(writeJson(resultsDocument(r, sampleOptions(), sampleSystem(), {}))), saved, reason))
+    EXPECT_TRUE(readSavedRun(parsed(documentText(resultsDocument(r, sampleOptions(), sampleSystem(), {}))), saved,
+                             reason))
         << reason;
     return saved;
 }
@@ -64,6 +66,19 @@ TEST(Compare, ForeignDocumentsAreRefused) {
     EXPECT_NE(reason.find("schema_version"), std::string::npos);
     EXPECT_FALSE(readSavedRun(parsed(R"({"generator": "pelorin-cli", "schema_version": 1, "results": [{"id": 3}]})"),
                               saved, reason));
+}
+
+// Files written before the format gained the architecture still compare.
+TEST(Compare, ReadsTheFirstSchemaVersion) {
+    SavedRun saved;
+    ASSERT_EQ(loadCompareRun(std::string(PELORIN_SOURCE_DIR) + "/tests/cli/fixtures/results_v1.json", "", saved), "");
+    EXPECT_FALSE(saved.cpu.empty());
+    EXPECT_EQ(saved.architecture, "");
+    ASSERT_EQ(saved.figures.size(), 11u);
+    EXPECT_EQ(saved.figures[0].id, "FontSpeed1");
+    EXPECT_EQ(saved.figures[0].samples, (std::vector<double>{100, 102, 98}));
+    EXPECT_TRUE(saved.figures[0].hasInterval);
+    EXPECT_EQ(saved.warnings, std::vector<std::string>{"a warning"});
 }
 
 // Bad compare files stop the program before anything is measured: no

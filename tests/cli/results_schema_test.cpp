@@ -1,27 +1,16 @@
+// The results document: what it holds, and that it and documents that
+// break it reach the schema check (cli_documents_schema) in the documents
+// folder.
 #include <gtest/gtest.h>
 
 #include "cli/cli_fixture.h"
 #include "cli/results_json.h"
-#include "cli/schema_validator.h"
 
 namespace {
 
-Json sampleDocument() {
-    return parsed(writeJson(resultsDocument(sampleResults(1.0), sampleOptions(), sampleSystem(), {"a warning"})));
-}
+TEST(ResultsSchema, WrittenDocumentsReachTheSchemaCheck) {
+    keepDocument("sample", sampleDocument(1.0));
 
-Json* member(Json& object, const std::string& key) {
-    for (auto& m : object.members)
-        if (m.first == key) return &m.second;
-    return nullptr;
-}
-
-TEST(ResultsSchema, WrittenDocumentSatisfiesTheSchema) {
-    const std::vector<std::string> errors = validateAgainstSchema(sampleDocument(), loadSchema());
-    for (const std::string& e : errors) ADD_FAILURE() << e;
-}
-
-TEST(ResultsSchema, DocumentOfARunWithoutIntervalsOrFramesSatisfiesItToo) {
     RunResults one;
     one.passes = 1;
     one.samples[16] = {1e9};
@@ -29,70 +18,85 @@ TEST(ResultsSchema, DocumentOfARunWithoutIntervalsOrFramesSatisfiesItToo) {
     SystemInfo bare;
     Options options;
     options.stages = {8};
-    const Json doc = parsed(writeJson(resultsDocument(one, options, bare, {})));
-    const std::vector<std::string> errors = validateAgainstSchema(doc, loadSchema());
-    for (const std::string& e : errors) ADD_FAILURE() << e;
-    EXPECT_EQ(doc.find("results")->items[0].find("precise_ops_per_s")->type, Json::Type::Null);
-    EXPECT_EQ(doc.find("system")->find("display")->type, Json::Type::Null);
+    const ResultsDocument doc = parsed(documentText(resultsDocument(one, options, bare, {})));
+    keepDocument("without_intervals_or_frames", doc);
+    EXPECT_TRUE(doc["results"][0]["precise_ops_per_s"].is_null());
+    EXPECT_TRUE(doc["system"]["display"].is_null());
+    EXPECT_TRUE(doc["results"][0]["median_interval"].is_null());
 }
 
-// The validator must see real faults, or the test above proves nothing.
-TEST(ResultsSchema, ValidatorCatchesBrokenDocuments) {
-    const Json schema = loadSchema();
-    {
-        Json doc = sampleDocument();
-        Json& first = member(doc, "results")->items[0];
-        first.members.erase(first.members.begin() + 6);  // "median"
-        EXPECT_FALSE(validateAgainstSchema(doc, schema).empty());
-    }
-    {
-        Json doc = sampleDocument();
-        *member(doc, "schema_version") = Json::of(2);
-        EXPECT_FALSE(validateAgainstSchema(doc, schema).empty());
-    }
-    {
-        Json doc = sampleDocument();
-        *member(*member(doc, "config"), "time_s") = Json::of(1.5);
-        EXPECT_FALSE(validateAgainstSchema(doc, schema).empty());
-    }
-    {
-        Json doc = sampleDocument();
-        member(doc, "system")->set("surprise", Json::of(1));
-        EXPECT_FALSE(validateAgainstSchema(doc, schema).empty());
-    }
-    {
-        Json doc = sampleDocument();
-        *member(member(doc, "results")->items[0], "unit") = Json::of("furlongs");
-        EXPECT_FALSE(validateAgainstSchema(doc, schema).empty());
-    }
+// Each must fail the schema check, or the check proves nothing.
+TEST(ResultsSchema, BrokenDocumentsReachTheSchemaCheckToo) {
+    ResultsDocument noMedian = sampleDocument(1.0);
+    noMedian["results"][0].erase("median");
+    keepBrokenDocument("no_median", noMedian);
+
+    ResultsDocument futureVersion = sampleDocument(1.0);
+    futureVersion["schema_version"] = 3;
+    keepBrokenDocument("future_version", futureVersion);
+
+    ResultsDocument fractionalTime = sampleDocument(1.0);
+    fractionalTime["config"]["time_s"] = 1.5;
+    keepBrokenDocument("fractional_time", fractionalTime);
+
+    ResultsDocument surprise = sampleDocument(1.0);
+    surprise["system"]["surprise"] = 1;
+    keepBrokenDocument("unknown_system_field", surprise);
+
+    ResultsDocument furlongs = sampleDocument(1.0);
+    furlongs["results"][0]["unit"] = "furlongs";
+    keepBrokenDocument("unknown_unit", furlongs);
+
+    ResultsDocument noArchitecture = sampleDocument(1.0);  // required from version 2 on
+    noArchitecture["system"].erase("architecture");
+    keepBrokenDocument("version_2_without_architecture", noArchitecture);
 }
 
 TEST(ResultsSchema, FiguresCarryTheirStatisticsAndReference) {
-    const Json doc = sampleDocument();
-    const Json& results = *doc.find("results");
-    ASSERT_EQ(results.items.size(), 11u);  // FontSpeed1, nine memory figures, calc_add
-    const Json& font = results.items[0];
-    EXPECT_EQ(font.find("id")->text, "FontSpeed1");
-    EXPECT_EQ(font.find("label")->text, "Font Speed 1");
-    EXPECT_EQ(font.find("unit")->text, "fps");
-    EXPECT_EQ(font.find("median")->number, 100.0);
-    EXPECT_EQ(font.find("reference")->find("value")->number, 45.0);
-    EXPECT_DOUBLE_EQ(font.find("reference")->find("ratio")->number, 100.0 / 45.0);
-    EXPECT_EQ(font.find("median_interval")->find("low")->number, 98.0);
-    EXPECT_EQ(font.find("median_interval")->find("coverage")->number, 0.75);
-    EXPECT_EQ(font.find("frame_time_ms")->find("frames")->number, 300.0);
-    EXPECT_NEAR(font.find("frame_time_ms")->find("present_median")->number, 0.05, 1e-12);
+    const ResultsDocument doc = parsed(documentText(sampleDocument(1.0)));
+    EXPECT_EQ(doc["schema_version"], kSchemaVersion);
+    EXPECT_EQ(doc["system"]["architecture"], "x86_64");
+    const ResultsDocument& results = doc["results"];
+    ASSERT_EQ(results.size(), 11u);  // FontSpeed1, nine memory figures, calc_add
+    const ResultsDocument& font = results[0];
+    EXPECT_EQ(font["id"], "FontSpeed1");
+    EXPECT_EQ(font["label"], "Font Speed 1");
+    EXPECT_EQ(font["unit"], "fps");
+    EXPECT_EQ(font["median"], 100.0);
+    EXPECT_EQ(font["reference"]["value"], 45.0);
+    EXPECT_DOUBLE_EQ(font["reference"]["ratio"].get<double>(), 100.0 / 45.0);
+    EXPECT_EQ(font["median_interval"]["low"], 98.0);
+    EXPECT_EQ(font["median_interval"]["coverage"], 0.75);
+    EXPECT_EQ(font["frame_time_ms"]["frames"], 300);
+    EXPECT_NEAR(font["frame_time_ms"]["present_median"].get<double>(), 0.05, 1e-12);
 
-    const Json& read = results.items[1];
-    EXPECT_EQ(read.find("label")->text, "Read Memory");
-    EXPECT_EQ(read.find("unit")->text, "MB/S");
+    const ResultsDocument& read = results[1];
+    EXPECT_EQ(read["label"], "Read Memory");
+    EXPECT_EQ(read["unit"], "MB/S");
     // 40000 on the "MB/S" scale is 10000 MiB/s: 10.48576 GB/s.
-    EXPECT_NEAR(read.find("bandwidth_gb_per_s")->find("median")->number, 10.48576, 1e-9);
+    EXPECT_NEAR(read["bandwidth_gb_per_s"]["median"].get<double>(), 10.48576, 1e-9);
 
-    const Json& add = results.items[10];
-    EXPECT_EQ(add.find("label")->text, "Calc ADD");
-    EXPECT_EQ(add.find("unit")->text, "times/S");
-    EXPECT_NEAR(add.find("precise_ops_per_s")->find("median")->number, 1e8 / 0.124, 1e-3);
+    const ResultsDocument& add = results[10];
+    EXPECT_EQ(add["label"], "Calc ADD");
+    EXPECT_EQ(add["unit"], "times/S");
+    EXPECT_NEAR(add["precise_ops_per_s"]["median"].get<double>(), 1e8 / 0.124, 1e-3);
+}
+
+// Numbers go through the text unchanged, and text that is not a document
+// is refused with where the fault is.
+TEST(ResultsSchema, TextRoundTripAndBadText) {
+    ResultsDocument doc = sampleDocument(1.0);
+    doc["results"][0]["samples"] = {0.1, 1.0 / 3.0, 1e-310, 123456789.123456789, 1.7976931348623157e308};
+    const ResultsDocument back = parsed(documentText(doc));
+    EXPECT_EQ(back["results"][0]["samples"].get<std::vector<double>>(),
+              doc["results"][0]["samples"].get<std::vector<double>>());
+    EXPECT_EQ(back, doc);
+
+    ResultsDocument out;
+    std::string error;
+    EXPECT_FALSE(parseDocument("{\"a\": [1, 2,]}", out, error));
+    EXPECT_NE(error.find("line 1"), std::string::npos) << error;
+    EXPECT_FALSE(parseDocument("{} extra", out, error));
 }
 
 }  // namespace

@@ -1,0 +1,56 @@
+// A run read back from a results file or from the results store: what
+// --compare, history and the reports need of it.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+struct SavedFigure {
+    std::string id;  // "FontSpeed1", "read1", ...
+    int stage = 0;
+    std::string label;
+    std::string unit;
+    std::vector<double> samples;  // one per pass
+    double median = 0.0;
+    bool hasInterval = false;
+    double low = 0.0;
+    double high = 0.0;
+    double coverage = 0.0;
+    double reference = 0.0;  // the reference machine's figure; 0 when unknown
+
+    // The median as a percentage of the reference machine; 0 when unknown.
+    double percent() const { return reference > 0.0 ? median / reference * 100.0 : 0.0; }
+};
+
+struct SavedRun {
+    long long id = 0;          // the store's run id; 0 for a run read from a file
+    std::string startedAt;     // UTC, "2026-12-07T09:46:42Z"; "" when unknown
+    std::vector<std::string> commandLine;
+    std::string cpu;
+    std::string architecture;  // "" in files written before it was recorded
+    // The system description as name and printable value, in the document's order.
+    std::vector<std::pair<std::string, std::string>> system;
+    std::vector<std::string> warnings;
+    std::vector<SavedFigure> figures;
+
+    const SavedFigure* find(const std::string& id) const {
+        for (const SavedFigure& f : figures)
+            if (f.id == id) return &f;
+        return nullptr;
+    }
+};
+
+// How reports name a run: "#12" for a stored run, "this run" otherwise.
+inline std::string runName(const SavedRun& run) {
+    if (run.id <= 0) return "this run";
+    std::string name = "#";
+    name += std::to_string(run.id);
+    return name;
+}
+
+// The ids of every figure the runs hold, each once, in the order they first appear.
+std::vector<std::string> figureIdsOf(const std::vector<SavedRun>& runs);
+
+// True when both figures have an interval of the median and they share no point.
+bool intervalsApart(const SavedFigure& a, const SavedFigure& b);

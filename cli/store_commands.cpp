@@ -1,0 +1,229 @@
+#include "cli/store_commands.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cli/history.h"
+#include "cli/html_report.h"
+#include "cli/table_export.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool allDigits(const std::string& text) {
+    if (text.empty() || text.size() > 18) return false;
+    for (const char c : text)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+int usageError(const CliStreams& s, const std::string& message) {
+    std::fprintf(s.err, "pelorin-cli: %s\n", message.c_str());
+    return 2;
+}
+
+// The store a reading command uses: one that does not exist is not made.
+std::unique_ptr<ResultsStore> openExistingStore(const std::string& chosenPath, std::string& error) {
+    std::string path = chosenPath;
+    if (path.empty()) path = defaultStorePath(error);
+    if (path.empty()) return nullptr;
+    if (!fs::exists(path)) {
+        error = "no run is stored yet: " + path + " does not exist";
+        return nullptr;
+    }
+    return openResultsStore(path, error);
+}
+
+// The words after a command: "--name value", "--name=value" and bare words.
+struct CommandWords {
+    std::vector<std::pair<std::string, std::string>> options;
+    std::vector<std::string> words;
+    std::string error;
+};
+
+CommandWords splitWords(const std::vector<std::string>& args, const std::vector<std::string>& valueOptions) {
+    CommandWords out;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string name = args[i];
+        if (name.empty() || name[0] != '-') {
+            out.words.push_back(name);
+            continue;
+        }
+        std::string value;
+        bool hasValue = false;
+        if (const std::size_t eq = name.find('='); name.rfind("--", 0) == 0 && eq != std::string::npos) {
+            value = name.substr(eq + 1);
+            name = name.substr(0, eq);
+            hasValue = true;
+        }
+        bool known = false;
+        for (const std::string& v : valueOptions) known = known || v == name;
+        if (!known) {
+            out.error = "unknown option '" + args[i] + "' (see --help)";
+            return out;
+        }
+        if (!hasValue) {
+            if (i + 1 >= args.size()) {
+                out.error = "option " + name + " needs a value";
+                return out;
+            }
+            value = args[++i];
+        }
+        if (value.empty()) {
+            out.error = "option " + name + " needs a value";
+            return out;
+        }
+        out.options.emplace_back(name, value);
+    }
+    return out;
+}
+
+}  // namespace
+
+std::unique_ptr<ResultsStore> openResultsStore(const std::string& chosenPath, std::string& error) {
+    std::string path = chosenPath;
+    if (path.empty()) path = defaultStorePath(error);
+    if (path.empty()) return nullptr;
+    std::string reason;
+    std::unique_ptr<ResultsStore> store = ResultsStore::open(path, reason);
+    if (!store) error = "the results store " + path + " cannot be used: " + reason;
+    return store;
+}
+
+bool namesStoredRun(const std::string& which) { return which == "last" || allDigits(which); }
+
+std::string loadCompareRun(const std::string& which, const std::string& storePath, SavedRun& out) {
+    if (namesStoredRun(which)) {
+        std::string error;
+        std::unique_ptr<ResultsStore> store = openExistingStore(storePath, error);
+        if (!store) return "cannot compare with run '" + which + "': " + error;
+        long long id = 0;
+        if (which == "last") {
+            std::vector<long long> ids;
+            if (!store->newestIds(1, ids, error)) return "cannot read " + store->path() + ": " + error;
+            if (ids.empty()) return "cannot compare with the last run: " + store->path() + " holds no run";
+            id = ids.front();
+        } else {
+            id = std::stoll(which);
+        }
+        if (!store->load(id, out, error)) return "cannot compare with run " + which + ": " + error;
+        return "";
+    }
+    std::ifstream in(which, std::ios::binary);
+    if (!in) return "cannot read the compare file '" + which + "': " + std::strerror(errno);
+    std::ostringstream text;
+    text << in.rdbuf();
+    ResultsDocument doc;
+    std::string error;
+    if (!parseDocument(text.str(), doc, error))
+        return "'" + which + "' is not a pelorin-cli results file: not JSON (" + error + ")";
+    if (!readSavedRun(doc, out, error)) return "'" + which + "' is not a pelorin-cli results file: " + error;
+    return "";
+}
+
+std::string writeTextFile(const std::string& path, const std::string& text) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    if (!file) return "cannot write " + path + ": " + std::strerror(errno);
+    file << text;
+    if (!file.flush()) return "cannot write " + path + ": " + std::strerror(errno);
+    return "";
+}
+
+int runHistory(const std::vector<std::string>& args, const CliStreams& streams) {
+    const CommandWords w = splitWords(args, {"--store"});
+    if (!w.error.empty()) return usageError(streams, "history: " + w.error);
+    if (!w.words.empty()) return usageError(streams, "history takes no '" + w.words.front() + "' (see --help)");
+    std::string storePath;
+    for (const auto& [name, value] : w.options) storePath = value;
+
+    std::string error;
+    std::unique_ptr<ResultsStore> store = openExistingStore(storePath, error);
+    if (!store) {
+        std::fprintf(streams.err, "pelorin-cli: %s\n", error.c_str());
+        return 1;
+    }
+    std::vector<long long> ids;
+    std::vector<SavedRun> runs;
+    if (!store->newestIds(0, ids, error)) {
+        std::fprintf(streams.err, "pelorin-cli: cannot read %s: %s\n", store->path().c_str(), error.c_str());
+        return 1;
+    }
+    for (const long long id : ids) {
+        SavedRun run;
+        if (!store->load(id, run, error)) {
+            std::fprintf(streams.err, "pelorin-cli: cannot read %s: %s\n", store->path().c_str(), error.c_str());
+            return 1;
+        }
+        runs.push_back(std::move(run));
+    }
+    for (const std::string& line : historyLines(runs)) std::fprintf(streams.out, "%s\n", line.c_str());
+    if (runs.empty()) std::fprintf(streams.out, "(no run is stored in %s yet)\n", store->path().c_str());
+    return 0;
+}
+
+int runReport(const std::vector<std::string>& args, const CliStreams& streams) {
+    const CommandWords w = splitWords(args, {"-o", "--output", "--markdown", "--csv", "--store", "--last"});
+    if (!w.error.empty()) return usageError(streams, "report: " + w.error);
+    std::string htmlPath, markdownPath, csvPath, storePath;
+    int last = 0;
+    for (const auto& [name, value] : w.options) {
+        if (name == "-o" || name == "--output") htmlPath = value;
+        if (name == "--markdown") markdownPath = value;
+        if (name == "--csv") csvPath = value;
+        if (name == "--store") storePath = value;
+        if (name == "--last") {
+            if (!allDigits(value) || value.size() > 6 || std::stoi(value) < 1)
+                return usageError(streams, "report: --last needs a whole number of runs from 1, not '" + value + "'");
+            last = std::stoi(value);
+        }
+    }
+    std::vector<long long> ids;
+    for (const std::string& word : w.words) {
+        if (!allDigits(word)) return usageError(streams, "report: '" + word + "' is not a run id (see history)");
+        ids.push_back(std::stoll(word));
+    }
+    if (!ids.empty() && last > 0) return usageError(streams, "report: give run ids or --last, not both");
+    if (htmlPath.empty() && markdownPath.empty() && csvPath.empty())
+        return usageError(streams, "report: name a file: -o FILE.html, --markdown FILE or --csv FILE");
+
+    std::string error;
+    std::unique_ptr<ResultsStore> store = openExistingStore(storePath, error);
+    if (!store) {
+        std::fprintf(streams.err, "pelorin-cli: %s\n", error.c_str());
+        return 1;
+    }
+    if (ids.empty() && !store->newestIds(last > 0 ? last : 1, ids, error)) {
+        std::fprintf(streams.err, "pelorin-cli: cannot read %s: %s\n", store->path().c_str(), error.c_str());
+        return 1;
+    }
+    if (ids.empty()) {
+        std::fprintf(streams.err, "pelorin-cli: %s holds no run to report\n", store->path().c_str());
+        return 1;
+    }
+    std::vector<SavedRun> runs;
+    for (const long long id : ids) {
+        SavedRun run;
+        if (!store->load(id, run, error)) {
+            std::fprintf(streams.err, "pelorin-cli: cannot report run %lld: %s\n", id, error.c_str());
+            return 1;
+        }
+        runs.push_back(std::move(run));
+    }
+    int status = 0;
+    const std::pair<const std::string&, std::string (*)(const std::vector<SavedRun>&)> outputs[] = {
+        {htmlPath, htmlReport}, {markdownPath, markdownReport}, {csvPath, csvReport}};
+    for (const auto& [path, render] : outputs) {
+        if (path.empty()) continue;
+        const std::string problem = writeTextFile(path, render(runs));
+        if (!problem.empty()) {
+            std::fprintf(streams.err, "pelorin-cli: %s\n", problem.c_str());
+            status = 1;
+        }
+    }
+    return status;
+}
