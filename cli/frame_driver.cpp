@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "cli/kernel_timing_capture.h"
-#include "platform/test_seam.h"
+#include "platform/drive_hooks.h"
 #include "stages/stage_state.h"
 
 namespace {
@@ -78,10 +78,10 @@ void FrameDriver::collectFigures() {
 void FrameDriver::beforeFrame() {
     if (closing_) return;
     const Clock::time_point now = Clock::now();
-    recordFrame(now, seam::presentNanoseconds());
+    recordFrame(now, drive::presentNanoseconds());
 
     if (stage == kTitleScreen && !enterPressed_) {
-        seam::tapKey(VK_RETURN);
+        drive::tapKey(VK_RETURN);
         enterPressed_ = true;
     }
     skipUnselected();
@@ -95,7 +95,7 @@ void FrameDriver::beforeFrame() {
         collectFigures();
         collected_ = true;
         if (lastPass && plan_.captureLastFrame) {
-            seam::setPresentHook([this](const seam::Frame& f) {
+            drive::setPresentHook([this](const drive::Frame& f) {
                 frameWidth = f.width;
                 frameHeight = f.height;
                 lastFrame.assign(f.pixels, f.pixels + static_cast<std::ptrdiff_t>(f.width) * f.height);
@@ -105,11 +105,11 @@ void FrameDriver::beforeFrame() {
     }
     if (lastPass) {
         closing_ = true;
-        seam::requestClose();
+        drive::requestClose();
         return;
     }
     // Enter on the result screen returns to the title for the next pass.
-    seam::tapKey(VK_RETURN);
+    drive::tapKey(VK_RETURN);
     ++pass_;
     collected_ = false;
     enterPressed_ = false;

@@ -22,7 +22,7 @@
 #include "cli/store_commands.h"
 #include "cli/table_export.h"
 #include "platform/png_write.h"
-#include "platform/test_seam.h"
+#include "platform/drive_hooks.h"
 #include "platform/video_info.h"
 #include "resources/resources.h"
 #include "stages/frame_rate_stage.h"
@@ -80,7 +80,7 @@ struct RunScope {
     std::int32_t savedMeasuringMs = measuringMs;
     ~RunScope() {
         measuringMs = savedMeasuringMs;
-        seam::setFrameHook(nullptr);
+        drive::setFrameHook(nullptr);
     }
 };
 
@@ -151,13 +151,13 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
     Progress progress(streams.err, streams.errIsTerminal, options.timeSeconds, options.repeat);
     KernelTimingCapture kernelTimes;
     FrameDriver driver(DriverPlan{options.stages, options.repeat, !options.screenshotPath.empty()}, &progress);
-    seam::setFrameHook([&](long) {
+    drive::setFrameHook([&](long) {
         driver.beforeFrame();
         if (pacer) pacer();
     });
     const int exitCode = wWinMain(programModule(), nullptr, nullptr, SW_SHOWDEFAULT);
-    seam::setFrameHook(nullptr);
-    if (!options.screenshotPath.empty()) seam::setPresentHook(nullptr);
+    drive::setFrameHook(nullptr);
+    if (!options.screenshotPath.empty()) drive::setPresentHook(nullptr);
     system.video = currentVideoInfo();
 
     if (exitCode != 0 || driver.results.passes < options.repeat) {

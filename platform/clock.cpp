@@ -1,7 +1,7 @@
 // Millisecond clock, performance counter and the multimedia timer calls.
 #include <ctime>
 
-#include "platform/test_seam.h"
+#include "platform/drive_hooks.h"
 #include "platform/win32.h"
 
 namespace {
@@ -19,13 +19,13 @@ std::uint64_t monotonicNanoseconds() {
 
 }  // namespace
 
-namespace seam {
+namespace drive {
 void useVirtualClock(bool on) { virtualClockOn = on; }
 void setVirtualTime(DWORD ms) { virtualMs = ms; }
 void advanceVirtualTime(DWORD ms) { virtualMs += ms; }  // DWORD arithmetic wraps like the real clock
 DWORD virtualTime() { return virtualMs; }
 void refusePeriodicTimer(bool refuse) { refuseTimer = refuse; }
-}  // namespace seam
+}  // namespace drive
 
 // Milliseconds since an arbitrary start, wrapping every 2^32 ms.
 DWORD timeGetTime() {

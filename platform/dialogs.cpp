@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/cp932.h"
-#include "platform/test_seam.h"
+#include "platform/drive_hooks.h"
 #include "platform/window_internal.h"
 
 struct ModuleObject {
@@ -20,7 +20,7 @@ struct CursorObject {};
 namespace {
 
 bool recordBoxes = false;
-std::vector<seam::MessageBoxRecord> boxes;
+std::vector<drive::MessageBoxRecord> boxes;
 CursorObject arrowCursor;
 
 const ResourceEntry* findResource(HINSTANCE module, LPCSTR name, int type) {
@@ -70,7 +70,7 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     const std::string body = toUtf8(text ? text : "");
     const std::string title = toUtf8(caption ? caption : "Error");
     if (recordBoxes) {
-        boxes.push_back(seam::MessageBoxRecord{text ? text : "", caption ? caption : ""});
+        boxes.push_back(drive::MessageBoxRecord{text ? text : "", caption ? caption : ""});
         return IDOK;
     }
     // Also on stderr: the box may have no display to appear on.
@@ -104,11 +104,11 @@ HCURSOR LoadCursorA(HINSTANCE /*instance*/, LPCSTR name) {
     return name == IDC_ARROW ? &arrowCursor : nullptr;
 }
 
-namespace seam {
+namespace drive {
 void recordMessageBoxes(bool on) { recordBoxes = on; }
 const std::vector<MessageBoxRecord>& messageBoxes() { return boxes; }
 void resetDialogs() {
     boxes.clear();
     recordBoxes = false;
 }
-}  // namespace seam
+}  // namespace drive

@@ -3,7 +3,7 @@
 
 #include <deque>
 
-#include "platform/test_seam.h"
+#include "platform/drive_hooks.h"
 #include "platform/window_internal.h"
 
 namespace {
@@ -187,7 +187,7 @@ LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-namespace seam {
+namespace drive {
 void setFrameHook(std::function<void(long)> hook) { frameHook = std::move(hook); }
 void pressKey(WPARAM vk) { post(mainWindow(), WM_KEYDOWN, vk, 1); }
 void releaseKey(WPARAM vk) { post(mainWindow(), WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001u)); }
@@ -203,4 +203,4 @@ void resetMessages() {
     frameHookCalledFor = -1;
     frameHook = nullptr;
 }
-}  // namespace seam
+}  // namespace drive

@@ -15,7 +15,8 @@
 //   client area.  Memory DCs draw into the selected DIB section.
 // - GDI coordinates count rows from the top, also on bottom-up DIB sections.
 // - timeGetTime and QueryPerformanceCounter read CLOCK_MONOTONIC unless a
-//   test has switched on the virtual clock (see platform/test_seam.h).
+//   driver (pelorin-cli or a test) has switched on the virtual clock (see
+//   platform/drive_hooks.h).
 #pragma once
 
 #include <cstddef>

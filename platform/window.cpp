@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/test_seam.h"
+#include "platform/drive_hooks.h"
 #include "platform/window_internal.h"
 
 namespace {

@@ -57,7 +57,7 @@ void forgetWindows();
 // Code page 932 text as UTF-8, for the window system.
 std::string toUtf8(const char* text);
 
-// Tells the test seam that a window has just presented its surface.
+// Tells the driving hooks that a window has just presented its surface.
 void notifyPresented(WindowObject* window);
-// Adds the real time one present took to the seam's total.
+// Adds the real time one present took to the driving hooks' total.
 void notifyPresentTime(std::int64_t nanoseconds);

@@ -28,18 +28,18 @@ TEST(FullRun, TitleToResultsAndBackWithEveryFigurePrinted) {
     bool backAtTitle = false;
     const int exitCode = program.run([&](long) {
         if (stagesSeen.empty() || stagesSeen.back() != stage) stagesSeen.push_back(stage);
-        if (stage == 3 && !sawResults) seam::tapKey(VK_RETURN);
+        if (stage == 3 && !sawResults) drive::tapKey(VK_RETURN);
         if (stage == 13 && !sawResults) {
             sawResults = true;
             for (int i = 0; i < kFrameRateLines; ++i) printed.emplace_back(formatFrameRateLine(i));
             for (int i = 0; i < kFigureLines; ++i) printed.emplace_back(formatFigureLine(i));
-            seam::tapKey(VK_RETURN);
+            drive::tapKey(VK_RETURN);
         }
         if (sawResults && stage == 3) {
             backAtTitle = true;
-            seam::requestClose();
+            drive::requestClose();
         }
-        seam::advanceVirtualTime(100);  // 100 ms a frame
+        drive::advanceVirtualTime(100);  // 100 ms a frame
     });
     EXPECT_EQ(exitCode, 0);
     ASSERT_TRUE(sawResults);

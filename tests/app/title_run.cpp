@@ -54,11 +54,11 @@ TEST(ProgramRun, PlaysTheTitleSequenceWaitsForEnterAndClosesWithExitCode0) {
         if (frame == 1) firstFrame = program.lastFrame;
         if (stage == 3 && titleFrame.empty() && frame > 600) {
             titleFrame = program.lastFrame;
-            seam::tapKey(VK_RETURN);
+            drive::tapKey(VK_RETURN);
             enterAt = static_cast<int>(frame);
         }
-        if (stage == 5) seam::requestClose();
-        seam::advanceVirtualTime(1);
+        if (stage == 5) drive::requestClose();
+        drive::advanceVirtualTime(1);
     });
     EXPECT_EQ(exitCode, 0);
     ASSERT_GT(enterAt, 0);
@@ -83,7 +83,7 @@ TEST(ProgramRun, ClientAreaIs1280x720AfterStartUp) {
     RECT client{};
     program.run([&](long) {
         GetClientRect(hMainWnd, &client);
-        seam::requestClose();
+        drive::requestClose();
     });
     EXPECT_EQ(client.right - client.left, 1280);
     EXPECT_EQ(client.bottom - client.top, 720);
@@ -91,17 +91,17 @@ TEST(ProgramRun, ClientAreaIs1280x720AfterStartUp) {
 
 TEST(ProgramRun, ARefusedTimerShowsOneMessageBoxAndTheRunGoesOn) {
     ProgramHarness program;
-    seam::refusePeriodicTimer(true);
+    drive::refusePeriodicTimer(true);
     long frames = 0;
     const int exitCode = program.run([&](long frame) {
         frames = frame;
-        if (frame == 5) seam::requestClose();
+        if (frame == 5) drive::requestClose();
     });
     EXPECT_EQ(exitCode, 0);
     EXPECT_GE(frames, 5);
-    ASSERT_EQ(seam::messageBoxes().size(), 1u);
-    EXPECT_EQ(seam::messageBoxes()[0].text, "error");
-    EXPECT_EQ(seam::messageBoxes()[0].caption, "timer");
+    ASSERT_EQ(drive::messageBoxes().size(), 1u);
+    EXPECT_EQ(drive::messageBoxes()[0].text, "error");
+    EXPECT_EQ(drive::messageBoxes()[0].caption, "timer");
 }
 
 }  // namespace

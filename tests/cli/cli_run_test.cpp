@@ -40,7 +40,7 @@ struct StandInKernels : quick::SwappedKernels {
     StandInKernels() : quick::SwappedKernels(kMemoryStandIns, kArithmeticStandIns) { calls = 0; }
 };
 
-void hundredMsAFrame() { seam::advanceVirtualTime(100); }
+void hundredMsAFrame() { drive::advanceVirtualTime(100); }
 
 // The result screen's line as the terminal gets it: "％" becomes "%".
 std::string asPrinted(const std::string& line) {
@@ -60,7 +60,7 @@ std::vector<std::string> linesOf(const std::string& text) {
 TEST(CliRun, StagesOneAndSevenPrintWhatTheStagesStored) {
     StandInKernels standIns;
     ProgramHarness program;         // fresh program state, virtual clock
-    seam::setPresentHook(nullptr);  // no copy of every frame
+    drive::setPresentHook(nullptr);  // no copy of every frame
     calc_add = -1.0;                // Stage 8 is not selected: must stay untouched
     FontSpeed2 = -1;
     const std::string json = ::testing::TempDir() + "cli_run.json";
@@ -124,7 +124,7 @@ TEST(CliRun, StagesOneAndSevenPrintWhatTheStagesStored) {
 TEST(CliRun, RepeatGoesRoundThroughTheTitleAndReportsTheSpread) {
     StandInKernels standIns;
     ProgramHarness program;
-    seam::setPresentHook(nullptr);
+    drive::setPresentHook(nullptr);
 
     const CliOutput r = runCliCaptured({"-b", "8", "--repeat", "3", "--json", "-", "--no-save"}, hundredMsAFrame);
     ASSERT_EQ(r.status, 0) << r.err;

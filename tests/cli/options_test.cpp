@@ -34,6 +34,18 @@ TEST(Options, ValuesAfterASpaceOrAnEqualsSign) {
     EXPECT_TRUE(p.options.window);
 }
 
+TEST(Options, StoreAndTables) {
+    EXPECT_TRUE(parse({}).options.save);
+    const ParsedOptions p = parse({"--no-save", "--store", "r.sqlite", "--markdown=t.md", "--csv", "t.csv"});
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_FALSE(p.options.save);
+    EXPECT_EQ(p.options.storePath, "r.sqlite");
+    EXPECT_EQ(p.options.markdownPath, "t.md");
+    EXPECT_EQ(p.options.csvPath, "t.csv");
+    EXPECT_FALSE(parse({"--no-save=yes"}).ok);
+    EXPECT_FALSE(parse({"--store"}).ok);
+}
+
 TEST(Options, ListAndHelpAreFlags) {
     EXPECT_TRUE(parse({"--list"}).options.list);
     EXPECT_TRUE(parse({"-h"}).options.help);
@@ -75,7 +87,8 @@ TEST(Options, EachMistakeIsOneLineNamingIt) {
 TEST(Options, UsageNamesEveryOption) {
     const std::string usage = usageText();
     for (const char* name : {"--list", "--stage", "-b", "--time", "--repeat", "--json", "--compare", "--screenshot",
-                             "--window", "--help"})
+                             "--window", "--help", "--markdown", "--csv", "--no-save", "--store", "history", "report",
+                             "--last"})
         EXPECT_NE(usage.find(name), std::string::npos) << name;
 }
 

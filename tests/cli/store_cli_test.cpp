@@ -14,7 +14,7 @@
 #include "cli/results_store.h"
 #include "cli/sqlite_probe.h"
 #include "cli/store_commands.h"
-#include "platform/test_seam.h"
+#include "platform/drive_hooks.h"
 #include "reliability/child_process.h"
 #include "support/program_harness.h"
 #include "support/quick_kernels.h"
@@ -22,13 +22,13 @@
 namespace {
 
 // Half a second a frame: the title and Stage 7's heading pass in a few frames.
-void halfASecondAFrame() { seam::advanceVirtualTime(500); }
+void halfASecondAFrame() { drive::advanceVirtualTime(500); }
 
 // Stage 7 with stand-in kernels, on the virtual clock: over in moments.
 CliOutput quickRun(std::vector<std::string> args) {
     quick::Kernels standIns;
     ProgramHarness program;
-    seam::setPresentHook(nullptr);
+    drive::setPresentHook(nullptr);
     std::vector<std::string> all{"-b", "7"};
     all.insert(all.end(), args.begin(), args.end());
     return runCliCaptured(all, halfASecondAFrame);

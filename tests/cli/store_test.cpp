@@ -3,7 +3,11 @@
 // connections, and a writer killed in the middle of a save.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <chrono>
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
@@ -175,18 +179,24 @@ TEST(ResultsStore, TwoWritersAtOnceBothSaveEveryRun) {
     EXPECT_EQ(probe.number("SELECT count(*) FROM figures"), 2 * kRunsEach * 11);
 }
 
-// The writer a test below starts in a child process and kills: it saves
-// large runs one after the other until it is stopped.
+// A run whose save takes a while: 11 figures of 4000 samples.
 constexpr int kSamplesPerFigure = 4000;
-TEST(StoreKilled, DISABLED_SavesUntilKilled) {
-    const char* path = std::getenv("PELORIN_STORE_TO_KILL");
-    if (path == nullptr) GTEST_SKIP() << "only run by StoreKilled.RunKilledWhileSavingLeavesNoTrace";
+ResultsDocument largeDocument() {
     ResultsDocument doc = sampleDocument(1.0);
     for (ResultsDocument& r : doc["results"]) {
         std::vector<double> samples(kSamplesPerFigure);
         for (int i = 0; i < kSamplesPerFigure; ++i) samples[static_cast<std::size_t>(i)] = 1000.0 + i;
         r["samples"] = samples;
     }
+    return doc;
+}
+
+// The writer a test below starts in a child process and kills: it saves
+// large runs one after the other until it is stopped.
+TEST(StoreKilled, DISABLED_SavesUntilKilled) {
+    const char* path = std::getenv("PELORIN_STORE_TO_KILL");
+    if (path == nullptr) GTEST_SKIP() << "only run by StoreKilled.RunKilledWhileSavingLeavesNoTrace";
+    const ResultsDocument doc = largeDocument();
     std::string error;
     std::unique_ptr<ResultsStore> store = ResultsStore::open(path, error);
     ASSERT_TRUE(store) << error;
@@ -232,6 +242,49 @@ TEST(StoreKilled, RunKilledWhileSavingLeavesNoTrace) {
     std::unique_ptr<ResultsStore> store = openStore(path);
     ASSERT_TRUE(store);
     EXPECT_GT(store->save(sampleDocument(1.0), kFacts, error), 0) << error;
+}
+
+}  // namespace
+
+namespace {
+
+// Run in a child process by the test below: saves a large run while no
+// file may grow past 64 KiB, as on a full disk.
+TEST(StoreFull, DISABLED_SavesOntoAFullDisk) {
+    const char* path = std::getenv("PELORIN_STORE_TO_FILL");
+    if (path == nullptr) GTEST_SKIP() << "only run by StoreFull.FullDiskSavesNothingAndSaysSo";
+    std::string error;
+    std::unique_ptr<ResultsStore> store = ResultsStore::open(path, error);
+    ASSERT_TRUE(store) << error;
+    const ResultsDocument doc = largeDocument();
+    std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit then fails with EFBIG
+    const rlimit limit{65536, 65536};
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    EXPECT_EQ(store->save(doc, kFacts, error), 0);
+    std::printf("save refused: %s\n", error.c_str());
+}
+
+TEST(StoreFull, FullDiskSavesNothingAndSaysSo) {
+    const std::string path = freshTempPath("full.sqlite");
+    {
+        std::unique_ptr<ResultsStore> store = openStore(path);
+        ASSERT_TRUE(store);
+        std::string error;
+        ASSERT_EQ(store->save(sampleDocument(1.0), kFacts, error), 1) << error;
+    }
+    ChildOptions child;
+    child.argv = {"/proc/self/exe", "--gtest_also_run_disabled_tests",
+                  "--gtest_filter=StoreFull.DISABLED_SavesOntoAFullDisk"};
+    child.environment = {"PELORIN_STORE_TO_FILL=" + path};
+    const ChildResult result = runChild(child);
+    EXPECT_TRUE(result.exited && result.exitStatus == 0) << result.output;
+    // SQLite calls the refused write a disk I/O error here (EFBIG); on a
+    // full disk (ENOSPC) it says "database or disk is full".
+    EXPECT_NE(result.output.find("save refused: COMMIT: disk I/O error"), std::string::npos) << result.output;
+    SqliteProbe probe(path);
+    EXPECT_EQ(probe.text("PRAGMA integrity_check"), "ok");
+    EXPECT_EQ(probe.number("SELECT count(*) FROM runs"), 1);
+    EXPECT_EQ(probe.number("SELECT count(*) FROM samples"), 11 * 3);
 }
 
 }  // namespace

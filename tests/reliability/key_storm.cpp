@@ -9,7 +9,7 @@
 
 #include "app/main_window.h"
 #include "frame_hash.h"
-#include "platform/test_seam.h"
+#include "platform/drive_hooks.h"
 #include "program_state.h"
 #include "support/quick_kernels.h"
 #include "support/program_harness.h"
@@ -66,9 +66,9 @@ TEST(KeyStorm, KeysChangeOnlyTheEnterLatchAndTheScrollStep) {
             bEnter = keepEnter;
             vadd = keepVadd;
         }
-        if (stage == 3) seam::tapKey(VK_RETURN);
-        if (stage == 13) seam::requestClose();
-        seam::advanceVirtualTime(500);
+        if (stage == 3) drive::tapKey(VK_RETURN);
+        if (stage == 13) drive::requestClose();
+        drive::advanceVirtualTime(500);
     });
     EXPECT_EQ(exitCode, 0);
     EXPECT_GE(storms, 70);
@@ -81,7 +81,7 @@ std::vector<std::uint64_t> presentedFrames(bool storm) {
     crt_srand(1);  // as a fresh process starts
     ProgramHarness program;
     std::vector<std::uint64_t> hashes;
-    seam::setPresentHook([&](const seam::Frame& f) { hashes.push_back(frameHash(f)); });
+    drive::setPresentHook([&](const drive::Frame& f) { hashes.push_back(frameHash(f)); });
     std::mt19937 random(7);
     std::uniform_int_distribution<int> anyKey(0, SDL_NUM_SCANCODES - 1);
     const int exitCode = program.run([&](long frame) {
@@ -101,9 +101,9 @@ std::vector<std::uint64_t> presentedFrames(bool storm) {
                 SDL_PushEvent(&e);
             }
         }
-        if (stage == 3 && frame % 4 == 0) seam::tapKey(VK_RETURN);
-        if (stage == 13) seam::requestClose();
-        seam::advanceVirtualTime(500);
+        if (stage == 3 && frame % 4 == 0) drive::tapKey(VK_RETURN);
+        if (stage == 13) drive::requestClose();
+        drive::advanceVirtualTime(500);
     });
     EXPECT_EQ(exitCode, 0);
     return hashes;

@@ -12,7 +12,7 @@
 
 #include "child_process.h"
 #include "frame_hash.h"
-#include "platform/test_seam.h"
+#include "platform/drive_hooks.h"
 #include "support/quick_kernels.h"
 #include "stages/stage_state.h"
 #include "support/program_harness.h"
@@ -39,18 +39,18 @@ ProgramHarness::Script loopingScript(int passes, std::function<void(int)> onPass
         if (last == 13 && stage == 0) {
             ++done;
             if (onPass) onPass(done);
-            if (done == passes) seam::requestClose();
+            if (done == passes) drive::requestClose();
         }
         last = stage;
-        if (stage == 3 || stage == 13) seam::tapKey(VK_RETURN);
-        seam::advanceVirtualTime(500);
+        if (stage == 3 || stage == 13) drive::tapKey(VK_RETURN);
+        drive::advanceVirtualTime(500);
     };
 }
 
 TEST(Soak, FiftyPassesKeepResidentMemoryFlat) {
     quick::Kernels kernels;
     ProgramHarness program;
-    seam::setPresentHook(nullptr);  // the harness's own hook copies every frame
+    drive::setPresentHook(nullptr);  // the harness's own hook copies every frame
     const int passes = soakPasses();
     std::vector<long> resident;
     const int exitCode = program.run(loopingScript(passes, [&](int) { resident.push_back(residentKiB()); }));
@@ -72,7 +72,7 @@ TEST(SoakChild, WritesFrameHashes) {
     ProgramHarness program;
     std::FILE* out = std::fopen(path, "w");
     ASSERT_NE(out, nullptr);
-    seam::setPresentHook([out](const seam::Frame& f) {
+    drive::setPresentHook([out](const drive::Frame& f) {
         std::fprintf(out, "%d %d %016llx\n", stage, phase, static_cast<unsigned long long>(frameHash(f)));
     });
     EXPECT_EQ(program.run(loopingScript(2, nullptr)), 0);

@@ -2,7 +2,7 @@
 // before the window is shown, then the run carries on as if nothing happened.
 #include <gtest/gtest.h>
 
-#include "platform/test_seam.h"
+#include "platform/drive_hooks.h"
 #include "support/quick_kernels.h"
 #include "stages/stage_state.h"
 #include "support/program_harness.h"
@@ -12,25 +12,25 @@ namespace {
 TEST(TimerFailure, OneMessageBoxThenTheTitleAndEveryStageRunToTheResults) {
     quick::Kernels kernels;
     ProgramHarness program;
-    seam::refusePeriodicTimer(true);
+    drive::refusePeriodicTimer(true);
     std::size_t boxesBeforeFirstFrame = 99;
     long frames = 0;
     bool reachedResults = false;
     const int exitCode = program.run([&](long frame) {
-        if (frame == 0) boxesBeforeFirstFrame = seam::messageBoxes().size();
+        if (frame == 0) boxesBeforeFirstFrame = drive::messageBoxes().size();
         frames = frame + 1;
-        if (stage == 3) seam::tapKey(VK_RETURN);
+        if (stage == 3) drive::tapKey(VK_RETURN);
         if (stage == 13) {
             reachedResults = true;
-            seam::requestClose();
+            drive::requestClose();
         }
-        seam::advanceVirtualTime(500);
+        drive::advanceVirtualTime(500);
     });
     EXPECT_EQ(exitCode, 0);
     EXPECT_EQ(boxesBeforeFirstFrame, 1u);
-    ASSERT_EQ(seam::messageBoxes().size(), 1u);
-    EXPECT_EQ(seam::messageBoxes()[0].text, "error");
-    EXPECT_EQ(seam::messageBoxes()[0].caption, "timer");
+    ASSERT_EQ(drive::messageBoxes().size(), 1u);
+    EXPECT_EQ(drive::messageBoxes()[0].text, "error");
+    EXPECT_EQ(drive::messageBoxes()[0].caption, "timer");
     EXPECT_TRUE(reachedResults);
     EXPECT_GT(frames, 3 * 255);
     EXPECT_GE(program.presents, frames - 20) << "nearly every frame presents";

@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "app/main_window.h"
-#include "platform/test_seam.h"
+#include "platform/drive_hooks.h"
 #include "support/quick_kernels.h"
 #include "render/frame_buffer.h"
 #include "stages/stage_state.h"
@@ -17,7 +17,7 @@ namespace {
 
 // Pixels of the window's top-left 1280 x 720 (as much of it as the window
 // shows) that differ from the frame buffer.
-long framePixelsOffCorner(const seam::Frame& f) {
+long framePixelsOffCorner(const drive::Frame& f) {
     long wrong = 0;
     const auto* memory = reinterpret_cast<const std::uint32_t*>(vramptr);
     for (int y = 0; y < std::min(f.height, 720); ++y) {
@@ -61,7 +61,7 @@ TEST(WindowEvents, ResizingDuringTitleAndFrameRateStagesKeepsTheFrameTopLeftAndT
     long checkedFrames = 0, misplacedFrames = 0, disturbances = 0;
     std::set<std::pair<int, int>> sizes;
     std::set<int> disturbedStages;
-    seam::setPresentHook([&](const seam::Frame& f) {
+    drive::setPresentHook([&](const drive::Frame& f) {
         sizes.insert({f.width, f.height});
         // Frames that present the frame buffer as it stands: every title
         // frame, and the heading and test frames of the stages that end with
@@ -83,12 +83,12 @@ TEST(WindowEvents, ResizingDuringTitleAndFrameRateStagesKeepsTheFrameTopLeftAndT
             disturbWindow(static_cast<int>(disturbances++));
             disturbedStages.insert(stage);
         }
-        if (stage == 3 && frame % 5 == 0) seam::tapKey(VK_RETURN);
+        if (stage == 3 && frame % 5 == 0) drive::tapKey(VK_RETURN);
         if (stage == 13) {
             reachedResults = true;
-            seam::requestClose();
+            drive::requestClose();
         }
-        seam::advanceVirtualTime(250);
+        drive::advanceVirtualTime(250);
     });
     EXPECT_EQ(exitCode, 0);
     EXPECT_TRUE(reachedResults) << "the frame loop went on to the result screen";
@@ -104,7 +104,7 @@ TEST(WindowEvents, ResizingDuringTitleAndFrameRateStagesKeepsTheFrameTopLeftAndT
 // A close box clicked while Stage 7 runs its kernels waits in the queue; the
 // kernels finish, and the process then ends with exit code 0.
 double closeWhileMeasuring() {
-    seam::requestClose();
+    drive::requestClose();
     return 4242.0;
 }
 
@@ -116,8 +116,8 @@ TEST(WindowEvents, CloseDuringStage7EndsWithExitCode0OnceTheKernelsReturn) {
     std::int32_t lastStage = -1;
     const int exitCode = program.run([&](long) {
         lastStage = stage;
-        if (stage == 3) seam::tapKey(VK_RETURN);
-        seam::advanceVirtualTime(500);
+        if (stage == 3) drive::tapKey(VK_RETURN);
+        drive::advanceVirtualTime(500);
     });
     EXPECT_EQ(exitCode, 0);
     EXPECT_EQ(lastStage, 11) << "no frame after the kernel frame";

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/test_seam.h"
+#include "platform/drive_hooks.h"
 #include "stages/kernel_stages.h"
 #include "stages/result_screen.h"
 #include "stages/stage_routines.h"
@@ -83,10 +83,10 @@ TEST_F(ResultScreen, KernelStagesResetTheCaptionAndKeepTheEnterLatch) {
     vadd = 4;
     bEnter = 1;
     fp0012();                      // heading
-    seam::advanceVirtualTime(1999);
+    drive::advanceVirtualTime(1999);
     fp0012();
     EXPECT_EQ(phase, 1);
-    seam::advanceVirtualTime(1);
+    drive::advanceVirtualTime(1);
     fp0012();                      // "Wait a minute"
     EXPECT_EQ(phase, 2);
     fp0012();                      // the kernels

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "platform/test_seam.h"
+#include "platform/drive_hooks.h"
 #include "render/frame_buffer.h"
 #include "render/picture.h"
 #include "stages/frame_rate_stage.h"
@@ -29,7 +29,7 @@ protected:
 
     void SetUp() override {
         vramptr = reinterpret_cast<std::uint8_t*>(frame.data());
-        seam::useVirtualClock(true);
+        drive::useVirtualClock(true);
         stage = 5;
         phase = 0;
         prepared = framesDrawn = 0;
@@ -38,10 +38,10 @@ protected:
     }
     void TearDown() override {
         vramptr = nullptr;
-        seam::useVirtualClock(false);
+        drive::useVirtualClock(false);
     }
     void callAt(DWORD ms) {
-        seam::setVirtualTime(ms);
+        drive::setVirtualTime(ms);
         runFrameRateStage(testStage);
     }
     // Runs preparation and heading from `start`, leaving the stage measuring
@@ -181,10 +181,10 @@ protected:
     void measure(int frames) {
         phase = 2;
         spriteFrames = 0;
-        seam::setVirtualTime(0);
+        drive::setVirtualTime(0);
         t_start = 0;
         for (int i = 0; i < frames; ++i) runFrameRateStage(spriteLike);
-        seam::setVirtualTime(10000);
+        drive::setVirtualTime(10000);
         runFrameRateStage(spriteLike);
     }
 };

@@ -1,6 +1,6 @@
 #include "support/frame_fixture.h"
 
-#include "platform/test_seam.h"
+#include "platform/drive_hooks.h"
 #include "render/frame_buffer.h"
 #include "render/picture.h"
 #include "stages/stage_state.h"
@@ -30,8 +30,8 @@ void StageFixture::SetUp() {
     ps = PAINTSTRUCT{};
     ps.hdc = windowDC;
 
-    seam::useVirtualClock(true);
-    seam::setVirtualTime(50000);
+    drive::useVirtualClock(true);
+    drive::setVirtualTime(50000);
     stage = 7;
     phase = 0;
 }
@@ -45,7 +45,7 @@ void StageFixture::TearDown() {
     hvram = nullptr;
     vramptr = nullptr;
     ps = PAINTSTRUCT{};
-    seam::useVirtualClock(false);
+    drive::useVirtualClock(false);
 }
 
 std::uint32_t* StageFixture::windowRow(int y) const { return windowPixels + static_cast<std::ptrdiff_t>(y) * 1280; }
@@ -56,7 +56,7 @@ std::uint32_t& StageFixture::framePixel(int x, int y) const {
 
 void StageFixture::measureOnce(void (*routine)()) {
     phase = 2;
-    t_start = static_cast<std::int32_t>(seam::virtualTime());
-    seam::advanceVirtualTime(1);
+    t_start = static_cast<std::int32_t>(drive::virtualTime());
+    drive::advanceVirtualTime(1);
     routine();
 }

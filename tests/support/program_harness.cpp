@@ -42,11 +42,11 @@ void resetProgramState() {
 
 ProgramHarness::ProgramHarness() {
     resetProgramState();
-    seam::resetPlatform();
-    seam::useVirtualClock(true);
-    seam::setVirtualTime(1000);
-    seam::recordMessageBoxes(true);
-    seam::setPresentHook([this](const seam::Frame& f) {
+    drive::resetPlatform();
+    drive::useVirtualClock(true);
+    drive::setVirtualTime(1000);
+    drive::recordMessageBoxes(true);
+    drive::setPresentHook([this](const drive::Frame& f) {
         ++presents;
         frameWidth = f.width;
         frameHeight = f.height;
@@ -56,10 +56,10 @@ ProgramHarness::ProgramHarness() {
 
 ProgramHarness::~ProgramHarness() {
     resetProgramState();
-    seam::resetPlatform();
+    drive::resetPlatform();
 }
 
 int ProgramHarness::run(Script script) {
-    seam::setFrameHook(std::move(script));
+    drive::setFrameHook(std::move(script));
     return wWinMain(testModule(), nullptr, nullptr, SW_SHOWDEFAULT);
 }

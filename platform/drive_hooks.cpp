@@ -1,15 +1,15 @@
 #include <SDL.h>
 
-#include "platform/test_seam.h"
+#include "platform/drive_hooks.h"
 #include "platform/window_internal.h"
 
-namespace seam {
+namespace drive {
 void resetMessages();  // platform/messages.cpp
 void resetDialogs();   // platform/dialogs.cpp
-}  // namespace seam
+}  // namespace drive
 
 namespace {
-std::function<void(const seam::Frame&)> presentHook;
+std::function<void(const drive::Frame&)> presentHook;
 long presents = 0;
 std::int64_t presentTotalNs = 0;
 }  // namespace
@@ -22,16 +22,16 @@ void notifyPresented(WindowObject* window) {
     const PixelSurface& s = window->dc.target;
     if (s.rowZero == nullptr) return;
     if (s.rowStep == static_cast<std::ptrdiff_t>(s.width) * 4) {
-        presentHook(seam::Frame{s.row(0), s.width, s.height});
+        presentHook(drive::Frame{s.row(0), s.width, s.height});
         return;
     }
     std::vector<std::uint32_t> copy(static_cast<std::size_t>(s.width) * static_cast<std::size_t>(s.height));
     for (int y = 0; y < s.height; ++y)
         std::copy(s.row(y), s.row(y) + s.width, copy.begin() + static_cast<std::ptrdiff_t>(y) * s.width);
-    presentHook(seam::Frame{copy.data(), s.width, s.height});
+    presentHook(drive::Frame{copy.data(), s.width, s.height});
 }
 
-namespace seam {
+namespace drive {
 
 void setPresentHook(std::function<void(const Frame&)> hook) { presentHook = std::move(hook); }
 long presentCount() { return presents; }
@@ -54,4 +54,4 @@ void resetPlatform() {
     }
 }
 
-}  // namespace seam
+}  // namespace drive

@@ -1,7 +1,8 @@
-// Hooks that let a test (or the headless runner) drive the real program from
-// wWinMain to exit in-process: a virtual clock, scripted input, frame capture,
-// a refusable timer and message boxes that record instead of waiting.
-// Nothing here is switched on unless a caller asks for it.
+// The program's driving hooks: what pelorin-cli (and the in-process tests)
+// use to drive the real program from wWinMain to exit in-process -- a
+// virtual clock, scripted input, frame capture, a refusable timer and
+// message boxes that record instead of waiting.  Nothing here is switched
+// on unless a caller asks for it; the window program never does.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +12,7 @@
 
 #include "platform/win32.h"
 
-namespace seam {
+namespace drive {
 
 // --- clock ---------------------------------------------------------------
 // While on, timeGetTime returns the virtual millisecond value and
@@ -64,4 +65,4 @@ const std::vector<MessageBoxRecord>& messageBoxes();
 // run starts as a fresh process would (the SDL video subsystem stays up).
 void resetPlatform();
 
-}  // namespace seam
+}  // namespace drive
