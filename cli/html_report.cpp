@@ -69,6 +69,7 @@ table { border-collapse: collapse; margin: 0.5rem 0; }
 th, td { border: 1px solid var(--rule); padding: 0.25rem 0.6rem; text-align: left; vertical-align: top; }
 th { background: var(--panel); }
 code { font-size: 0.85em; }
+.nowrap { white-space: nowrap; }
 figure.figure { margin: 0 0 1rem; padding: 0.5rem 0.75rem; background: var(--panel); border-radius: 6px;
                 display: flex; flex-wrap: wrap; align-items: center; gap: 0.5rem 1.5rem; }
 figure.figure figcaption { flex-basis: 100%; font-weight: 600; }
@@ -185,7 +186,7 @@ std::string runsTable(const std::vector<SavedRun>& runs) {
     for (const SavedRun& run : runs) {
         std::string command;
         for (const std::string& a : run.commandLine) command += concat({command.empty() ? "" : " ", a});
-        html += concat({"<tr><td>", escaped(runName(run)), "</td><td>", escaped(run.startedAt), "</td><td>",
+        html += concat({"<tr><td>", escaped(runName(run)), "</td><td class=\"nowrap\">", escaped(run.startedAt), "</td><td>",
                         escaped(run.cpu), "</td><td>", escaped(run.architecture), "</td><td><code>", escaped(command),
                         "</code></td></tr>\n"});
     }

@@ -7,7 +7,6 @@
 #include <filesystem>
 
 #include "cli/sqlite_statement.h"
-#include "cli/statistics.h"
 
 namespace {
 
@@ -121,13 +120,9 @@ SavedFigure loadFigure(sqlite3* db, Statement& row) {
     f.reference = row.real(5);
     Statement samples(db, "SELECT value FROM samples WHERE figure_row = ? ORDER BY position");
     samples.bind(1, row.integer(0));
-    while (samples.step()) f.samples.push_back(samples.real(0));
-    const Summary s = summarize(f.samples);
-    f.median = s.median;
-    f.hasInterval = s.hasInterval;
-    f.low = s.low;
-    f.high = s.high;
-    f.coverage = s.coverage;
+    std::vector<double> values;
+    while (samples.step()) values.push_back(samples.real(0));
+    setSamples(f, std::move(values));
     return f;
 }
 

@@ -171,7 +171,10 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
     printLines(report, figureLines(driver.results));
     printLines(report, frameTimeLines(driver.results));
     printLines(report, processorLines(system));
-    if (!options.comparePath.empty()) printLines(report, compareLines(driver.results, saved, options.comparePath));
+    if (!options.comparePath.empty()) {
+        const std::string savedName = saved.id > 0 ? "run " + runName(saved) : options.comparePath;
+        printLines(report, compareLines(driver.results, saved, savedName));
+    }
     for (const std::string& w : warnings) std::fprintf(streams.err, "pelorin-cli: warning: %s\n", w.c_str());
 
     int status = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cli/compare.h"
+#include "cli/statistics.h"
 
 std::vector<std::string> figureIdsOf(const std::vector<SavedRun>& runs) {
     std::vector<std::string> ids;
@@ -14,4 +15,14 @@ std::vector<std::string> figureIdsOf(const std::vector<SavedRun>& runs) {
 
 bool intervalsApart(const SavedFigure& a, const SavedFigure& b) {
     return a.hasInterval && b.hasInterval && intervalsApart(a.low, a.high, b.low, b.high);
+}
+
+void setSamples(SavedFigure& figure, std::vector<double> samples) {
+    const Summary s = summarize(samples);
+    figure.samples = std::move(samples);
+    figure.median = s.median;
+    figure.hasInterval = s.hasInterval;
+    figure.low = s.low;
+    figure.high = s.high;
+    figure.coverage = s.coverage;
 }

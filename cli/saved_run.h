@@ -52,5 +52,8 @@ inline std::string runName(const SavedRun& run) {
 // The ids of every figure the runs hold, each once, in the order they first appear.
 std::vector<std::string> figureIdsOf(const std::vector<SavedRun>& runs);
 
+// Sets the figure's samples and the median and interval they give.
+void setSamples(SavedFigure& figure, std::vector<double> samples);
+
 // True when both figures have an interval of the median and they share no point.
 bool intervalsApart(const SavedFigure& a, const SavedFigure& b);

@@ -71,7 +71,7 @@ TEST(StoreCli, RunsAreSavedListedComparedAndReported) {
     // --compare takes a stored run's id (and "last", below).
     const CliOutput second = quickRun({"--compare", "1", "--store", store});
     ASSERT_EQ(second.status, 0) << second.err;
-    EXPECT_NE(second.out.find("Compared with 1"), std::string::npos) << second.out;
+    EXPECT_NE(second.out.find("Compared with run #1 ("), std::string::npos) << second.out;
     EXPECT_NE(second.out.find("+0.00%"), std::string::npos) << second.out;
     SavedRun last;
     ASSERT_EQ(loadCompareRun("last", store, last), "");
