@@ -1,6 +1,9 @@
 // Stand-ins for the x86 memory bodies on other processors.  Volatile accesses
 // keep every load and store at its width; the compiler may neither drop nor
-// merge them.
+// merge them.  The "MMX" bodies move 64-bit words and the "SSE" bodies
+// 128-bit ones, so each row keeps the access width its name stands for.  On
+// arm64, GCC makes them single LDR/STR of an X register and of a Q register
+// (ldr x / str x, ldr q / str q); a test reads this back from the binary.
 #if !defined(__x86_64__)
 
 #include "kernels/memory_bodies.h"
@@ -9,6 +12,9 @@
 namespace {
 
 using Offset = std::ptrdiff_t;
+
+// 128 bits as one value: GCC's generic vector, a Q register on arm64.
+using Word128 = std::uint32_t __attribute__((vector_size(16)));
 
 template <class Word>
 void readWords(const unsigned char* base, Offset offset, int count)
@@ -62,7 +68,7 @@ void readBodyMmx(std::int32_t* const* region, std::size_t bytes, int passes)
 
 void readBodySse(std::int32_t* const* region, std::size_t bytes, int passes)
 {
-    readWithLookAhead<std::uint64_t>(region, bytes, passes, false);
+    readWithLookAhead<Word128>(region, bytes, passes, false);
 }
 
 void writeBody(std::int32_t* const* region, std::size_t bytes, int passes, std::int32_t value)
@@ -88,7 +94,7 @@ void copyBodyMmx(std::int32_t* const* destination, std::int32_t* const* source, 
 
 void copyBodySse(std::int32_t* const* destination, std::int32_t* const* source, std::size_t bytes, int passes)
 {
-    copyWords<std::uint64_t>(destination, source, bytes, passes);
+    copyWords<Word128>(destination, source, bytes, passes);
 }
 
 #endif

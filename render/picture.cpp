@@ -183,9 +183,12 @@ void Picture::drawSprite(int sx, int sy, int w, int h, int x, int y) {
     }
 }
 
-// Built twice: processors with AVX2 can divide eight lanes at once, the
-// rest run the baseline build; both apply the same rule to every byte.
+// Built twice on x86-64: processors with AVX2 can divide eight lanes at
+// once, the rest run the baseline build; both apply the same rule to every
+// byte.  Function multi-versioning by target name exists only there.
+#if defined(__x86_64__)
 __attribute__((target_clones("avx2", "default")))
+#endif
 void Picture::drawSpriteAlpha(int sx, int sy, int w, int h, int x, int y, int alpha) {
     if (w <= 0 || h <= 0) return;
     const std::uint32_t* src = pixels + (std::ptrdiff_t(sy) * width + sx);

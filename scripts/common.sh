@@ -12,6 +12,12 @@ BUILD_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libfreetype-dev lib
 PACKAGE_PACKAGES=(dpkg-dev lintian desktop-file-utils appstream man-db)
 TEST_PACKAGES=(googletest libgtest-dev xvfb xauth xdotool x11-utils imagemagick libx11-dev binutils
                clang libclang-rt-14-dev python3 python3-jsonschema chromium "${PACKAGE_PACKAGES[@]}")
+# The arm64 cross build and its tests under qemu-user (scripts/test-arm64):
+# the cross toolchain, the :arm64 libraries through multiarch, and the host
+# tools the tests use (the fonts and Xvfb come from the lists above).
+ARM64_PACKAGES=(g++-aarch64-linux-gnu binutils-aarch64-linux-gnu qemu-user-static pkgconf:arm64
+                libsdl2-dev:arm64 libfreetype-dev:arm64 libfontconfig-dev:arm64 libpixman-1-dev:arm64
+                libpng-dev:arm64 libsqlite3-dev:arm64 libgtest-dev:arm64 libx11-dev:arm64)
 
 missing_packages() {
     local p
@@ -20,12 +26,24 @@ missing_packages() {
     done
 }
 
+# The architectures other than this machine's and not yet added to dpkg
+# that packages named like libpng-dev:arm64 among "$@" need.
+architectures_to_add() {
+    local native arch
+    native=$(dpkg --print-architecture)
+    for arch in $(printf '%s\n' "$@" | sed -n 's/.*:\(.*\)$/\1/p' | sort -u); do
+        [ "$arch" = "$native" ] || dpkg --print-foreign-architectures | grep -qx "$arch" || echo "$arch"
+    done
+}
+
 # Installs what is missing with apt-get, through sudo when not root; when
-# neither can, prints the exact command and stops.
+# neither can, prints the exact commands and stops.
 install_packages() {
-    local missing
+    local missing architectures
     missing=$(missing_packages "$@" | tr '\n' ' ')
     [ -z "${missing// /}" ] && return 0
+    # shellcheck disable=SC2086
+    architectures=$(architectures_to_add $missing | tr '\n' ' ')
     echo "Installing: $missing"
     local sudo=()
     if [ "$(id -u)" -ne 0 ]; then
@@ -36,11 +54,16 @@ install_packages() {
         else
             echo "These Debian packages are missing: $missing" >&2
             echo "Install them, then run this again:" >&2
+            local arch
+            for arch in $architectures; do echo "  sudo dpkg --add-architecture $arch" >&2; done
             echo "  sudo apt-get update && sudo apt-get install -y $missing" >&2
             exit 1
         fi
     fi
     export DEBIAN_FRONTEND=noninteractive
+    # Before apt-get update, so that it fetches their package lists too.
+    local arch
+    for arch in $architectures; do "${sudo[@]}" dpkg --add-architecture "$arch"; done
     "${sudo[@]}" apt-get update -qq
     # shellcheck disable=SC2086
     "${sudo[@]}" apt-get install -y -qq --no-install-recommends $missing

@@ -6,6 +6,8 @@
 # Usage: bad_start.sh BUILD_DIR
 set -uo pipefail
 build=$1
+# A cross build's programs start through its emulator, named by PELORIN_EMULATOR.
+read -ra emulator <<<"${PELORIN_EMULATOR:-}"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
@@ -26,11 +28,11 @@ expect_refusal() {
 }
 
 run_in() {  # run_in FOLDER: the program on the offscreen driver from FOLDER
-    (cd "$1" && SDL_VIDEODRIVER=offscreen timeout 60 "$build/pelorin")
+    (cd "$1" && SDL_VIDEODRIVER=offscreen timeout 60 "${emulator[@]}" "$build/pelorin")
 }
 
 expect_refusal "no display" "no display" env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER \
-    timeout 60 "$build/pelorin"
+    timeout 60 "${emulator[@]}" "$build/pelorin"
 
 mkdir "$work/empty"
 expect_refusal "missing wallpaper" \
@@ -64,7 +66,7 @@ cat >"$work/fonts.conf" <<EOF
 </fontconfig>
 EOF
 without_japanese_font() {  # without_japanese_font PROGRAM ARGS...: from the build folder
-    (cd "$build" && FONTCONFIG_FILE="$work/fonts.conf" SDL_VIDEODRIVER=offscreen timeout 60 "$build/$1" "${@:2}")
+    (cd "$build" && FONTCONFIG_FILE="$work/fonts.conf" SDL_VIDEODRIVER=offscreen timeout 60 "${emulator[@]}" "$build/$1" "${@:2}")
 }
 no_font="No Japanese font was found.*fonts-ipafont-gothic"
 expect_refusal "no Japanese font" "^pelorin: $no_font" without_japanese_font pelorin

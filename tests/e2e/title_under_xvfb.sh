@@ -7,6 +7,8 @@
 # Usage: title_under_xvfb.sh PROGRAM RUN_DIR IMAGES_DIR CLOSE_TOOL COMPARE_TOOL [DESKTOP_FILE]
 set -euo pipefail
 program=$1 run_dir=$2 images=$3 close_tool=$4 compare_tool=$5 desktop_file=${6:-}
+# A cross build's programs start through its emulator, named by PELORIN_EMULATOR.
+read -ra emulator <<<"${PELORIN_EMULATOR:-}"
 work=$(mktemp -d)
 xvfb_pid= program_pid=
 cleanup() {
@@ -23,7 +25,7 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n1 "$work/display")"
 
 cd "$run_dir"
-"$program" >"$work/pelorin.log" 2>&1 &
+"${emulator[@]}" "$program" >"$work/pelorin.log" 2>&1 &
 program_pid=$!
 
 window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Pelorin Benchmark Ver1.30$' | head -n1)
@@ -48,7 +50,7 @@ fi
 matched=no
 for _ in $(seq 60); do
     import -window "$window" "$work/shot.png" 2>/dev/null || true
-    if [ -s "$work/shot.png" ] && "$compare_tool" "$work/shot.png" "$images" >"$work/compare.log" 2>&1; then
+    if [ -s "$work/shot.png" ] && "${emulator[@]}" "$compare_tool" "$work/shot.png" "$images" >"$work/compare.log" 2>&1; then
         matched=yes
         break
     fi
@@ -61,7 +63,7 @@ xdotool key --window "$window" Return
 sleep 1
 kill -0 "$program_pid" || { echo "FAIL: the program ended after Enter"; cat "$work/pelorin.log"; exit 1; }
 
-"$close_tool" "$window"
+"${emulator[@]}" "$close_tool" "$window"
 status=0
 for _ in $(seq 100); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
 wait "$program_pid" || status=$?

@@ -12,6 +12,8 @@ root=$(cd "$1" && pwd)
 source "$2"
 id=$PELORIN_APP_ID
 man=$root/usr/share/man/man1
+# A cross build's programs start through its emulator, named by PELORIN_EMULATOR.
+read -ra emulator <<<"${PELORIN_EMULATOR:-}"
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
@@ -44,7 +46,7 @@ done
 
 # Each option line of --help starts with the option and its value name,
 # as each tagged paragraph of the manual page's OPTIONS section does.
-help_options=$("$root/usr/bin/pelorin-cli" --help | sed -E -n 's/^  (-[^ ]+( [A-Z]+)?(, -[^ ]+( [A-Z]+)?)?)  .*/\1/p')
+help_options=$("${emulator[@]}" "$root/usr/bin/pelorin-cli" --help | sed -E -n 's/^  (-[^ ]+( [A-Z]+)?(, -[^ ]+( [A-Z]+)?)?)  .*/\1/p')
 man_options=$( (if [ -n "$gz" ]; then zcat "$man/pelorin-cli.1.gz"; else cat "$man/pelorin-cli.1"; fi) |
     sed -n '/^\.SH OPTIONS/,/^\.SH [^O]/p' | sed -n '/^\.TP/{n;p}' |
     sed -E -e 's/\\f[BIRP]//g' -e 's/\\-/-/g' -e 's/^\.B //')
@@ -58,7 +60,7 @@ grep -q '^\.SH OPTIONS' <(zcat -f "$man/pelorin.1$gz") || fail "pelorin.1 has no
 # broken sprite sheet there stops the installed program.
 work=$(mktemp -d)
 echo "not an image" >"$work/sprite.png"
-(cd "$work" && SDL_VIDEODRIVER=offscreen timeout 60 "$root/usr/bin/pelorin" >/dev/null 2>"$work/err" </dev/null)
+(cd "$work" && SDL_VIDEODRIVER=offscreen timeout 60 "${emulator[@]}" "$root/usr/bin/pelorin" >/dev/null 2>"$work/err" </dev/null)
 status=$?
 grep -q "sprite.png\" in $work cannot be used" "$work/err" && [ "$status" -eq 2 ] ||
     { fail "the installed pelorin did not take sprite.png from the working directory (exit $status)"; cat "$work/err"; }

@@ -12,6 +12,8 @@
 #include <sstream>
 #include <thread>
 
+bool childrenRunUnderEmulator() { return PELORIN_TEST_EMULATOR[0] != '\0'; }
+
 ChildResult runChild(const ChildOptions& options) {
     ChildResult result;
     char outputPath[] = "/tmp/pelorin-child-XXXXXX";
@@ -19,8 +21,19 @@ ChildResult runChild(const ChildOptions& options) {
     if (outputFd < 0) return result;
     unlink(outputPath);
 
+    std::vector<std::string> command = options.argv;
+    // A cross build's programs run under an emulator, which the kernel does
+    // not start by itself; the child goes through it too, with the real path
+    // of the program (the emulator's own /proc/self/exe is not ours).
+    if (childrenRunUnderEmulator() && !command.empty()) {
+        if (char* resolved = realpath(command[0].c_str(), nullptr)) {
+            command[0] = resolved;
+            std::free(resolved);
+        }
+        command.insert(command.begin(), PELORIN_TEST_EMULATOR);
+    }
     std::vector<char*> argv;
-    for (const std::string& a : options.argv) argv.push_back(const_cast<char*>(a.c_str()));
+    for (const std::string& a : command) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
 
     const pid_t pid = fork();

@@ -31,6 +31,10 @@ struct ChildResult {
 
 ChildResult runChild(const ChildOptions& options);
 
+// True in a cross build, whose programs (children included) run under an
+// emulator such as qemu-user.
+bool childrenRunUnderEmulator();
+
 // A field of /proc/PID/status in kibibytes ("VmSize", "VmRSS", ...); -1 if
 // the process or the field is gone.
 long procStatusKiB(pid_t pid, const char* field);
