@@ -201,7 +201,8 @@ TEST(StoreCli, TwoConcurrentRunsAreBothSaved) {
     std::string outputs[2] = {freshTempPath("concurrent_1.txt"), freshTempPath("concurrent_2.txt")};
     auto run = [&](int i) {
         ChildOptions child;
-        child.argv = {"/bin/sh", "-c", cli + " -b 1 --time 1 --store " + store + " 2> " + outputs[i]};
+        child.argv = {"/bin/sh", "-c",
+                      emulatorCommandPrefix() + cli + " -b 1 --time 1 --store " + store + " 2> " + outputs[i]};
         child.timeout = std::chrono::milliseconds(120000);
         results[i] = runChild(child);
     };

@@ -14,6 +14,30 @@
 
 bool childrenRunUnderEmulator() { return PELORIN_TEST_EMULATOR[0] != '\0'; }
 
+std::string emulatorCommandPrefix() {
+    return childrenRunUnderEmulator() ? std::string(PELORIN_TEST_EMULATOR) + " " : std::string();
+}
+
+namespace {
+
+// The ELF machine field of a file; 0 when it is no ELF file.
+unsigned elfMachine(const char* path) {
+    unsigned char header[20] = {};
+    std::ifstream file(path, std::ios::binary);
+    file.read(reinterpret_cast<char*>(header), sizeof header);
+    if (!file || std::memcmp(header, "\x7F" "ELF", 4) != 0) return 0;
+    return header[18] | header[19] << 8;  // little-endian, as on both our processors
+}
+
+// Whether the program is built for the processor this test program is, and
+// so needs the emulator as this one does (a host tool such as /bin/sh does not).
+bool builtLikeUs(const std::string& program) {
+    const unsigned machine = elfMachine(program.c_str());
+    return machine != 0 && machine == elfMachine("/proc/self/exe");
+}
+
+}  // namespace
+
 ChildResult runChild(const ChildOptions& options) {
     ChildResult result;
     char outputPath[] = "/tmp/pelorin-child-XXXXXX";
@@ -23,9 +47,9 @@ ChildResult runChild(const ChildOptions& options) {
 
     std::vector<std::string> command = options.argv;
     // A cross build's programs run under an emulator, which the kernel does
-    // not start by itself; the child goes through it too, with the real path
-    // of the program (the emulator's own /proc/self/exe is not ours).
-    if (childrenRunUnderEmulator() && !command.empty()) {
+    // not start by itself; such a child goes through it too, with the real
+    // path of the program (the emulator's own /proc/self/exe is not ours).
+    if (childrenRunUnderEmulator() && !command.empty() && builtLikeUs(command[0])) {
         if (char* resolved = realpath(command[0].c_str(), nullptr)) {
             command[0] = resolved;
             std::free(resolved);

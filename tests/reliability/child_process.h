@@ -34,6 +34,9 @@ ChildResult runChild(const ChildOptions& options);
 // True in a cross build, whose programs (children included) run under an
 // emulator such as qemu-user.
 bool childrenRunUnderEmulator();
+// What starts one of the build's programs in a shell command line: the
+// emulator and a space in a cross build, nothing otherwise.
+std::string emulatorCommandPrefix();
 
 // A field of /proc/PID/status in kibibytes ("VmSize", "VmRSS", ...); -1 if
 // the process or the field is gone.
