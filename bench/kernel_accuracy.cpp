@@ -20,6 +20,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "bench/independent_loops.h"
 #include "kernels/arith_kernels.h"
 #include "kernels/kernel_timing.h"
 #include "kernels/memory_kernels.h"
@@ -56,114 +57,40 @@ double figureOf(double seconds)
     return 4096.0 / seconds;
 }
 
-// 128 bits in one register: GCC's generic vectors, so that the same loops
-// build for x86-64 (an XMM register, constraint "x") and arm64 (a Q
-// register, constraint "w").
-using Lanes128 = std::uint32_t __attribute__((vector_size(16)));
-#if defined(__x86_64__)
-#define VECTOR_REGISTER "x"
-#elif defined(__aarch64__)
-#define VECTOR_REGISTER "w"
-#else
-#error "name the asm constraint of a 128-bit vector register for this processor"
-#endif
-
-// Independent loops.  Volatile keeps each 32- and 64-bit access at its width
-// (GCC would otherwise widen a store loop to 128 bits, make a zero-store loop
-// a memset, and keep one load of a read loop); the empty asm statements keep
-// the 128-bit ones, and stop a load-store pair from becoming memcpy.
-
 double independentRead32()
 {
-    return bestSeconds([] {
-        const volatile std::uint32_t* p = reinterpret_cast<const volatile std::uint32_t*>(mem0);
-        for (std::size_t i = 0; i < kRegionBytes / 4; i += 16) {
-            for (int k = 0; k < 16; ++k) {
-                static_cast<void>(p[i + k]);
-            }
-        }
-    });
+    return bestSeconds([] { independent::read32(mem0); });
 }
 
 double independentRead64()
 {
-    return bestSeconds([] {
-        const volatile std::uint64_t* p = reinterpret_cast<const volatile std::uint64_t*>(mem0);
-        for (std::size_t i = 0; i < kRegionBytes / 8; i += 8) {
-            for (int k = 0; k < 8; ++k) {
-                static_cast<void>(p[i + k]);
-            }
-        }
-    });
+    return bestSeconds([] { independent::read64(mem0); });
 }
 
 double independentRead128()
 {
-    return bestSeconds([] {
-        const Lanes128* p = reinterpret_cast<const Lanes128*>(mem0);
-        for (std::size_t i = 0; i < kRegionBytes / 16; i += 4) {
-            Lanes128 a = p[i];
-            Lanes128 b = p[i + 1];
-            Lanes128 c = p[i + 2];
-            Lanes128 d = p[i + 3];
-            asm volatile("" : : VECTOR_REGISTER(a), VECTOR_REGISTER(b), VECTOR_REGISTER(c), VECTOR_REGISTER(d));
-        }
-    });
+    return bestSeconds([] { independent::read128(mem0); });
 }
 
-// One 32-bit store a turn, like the kernel.  Such a loop is bound by the core
-// (about one turn a cycle at best), not by memory, so its figure depends on
-// the loop's shape: the value is kept in a register because the
-// immediate-operand store GCC would make runs about a third slower here.
 double independentWrite32()
 {
-    return bestSeconds([] {
-        volatile std::uint32_t* p = reinterpret_cast<volatile std::uint32_t*>(mem0);
-        std::uint32_t value = 0x2D2D2D2Du;
-        asm("" : "+r"(value));
-        for (std::size_t i = 0; i < kRegionBytes / 4; ++i) {
-            p[i] = value;
-        }
-    });
+    return bestSeconds([] { independent::write32(mem0); });
 }
 
-// Four 32-bit stores a turn: what memory takes when the loop is not the limit.
 double independentWrite32FourATurn()
 {
-    return bestSeconds([] {
-        volatile std::uint32_t* p = reinterpret_cast<volatile std::uint32_t*>(mem0);
-        for (std::size_t i = 0; i < kRegionBytes / 4; i += 4) {
-            p[i] = 0x2D2D2D2Du;
-            p[i + 1] = 0x2D2D2D2Du;
-            p[i + 2] = 0x2D2D2D2Du;
-            p[i + 3] = 0x2D2D2D2Du;
-        }
-    });
+    return bestSeconds([] { independent::write32FourATurn(mem0); });
 }
 
 template <class Word>
 double independentCopy()
 {
-    return bestSeconds([] {
-        volatile Word* to = reinterpret_cast<volatile Word*>(mem0);
-        const volatile Word* from = reinterpret_cast<const volatile Word*>(mem1);
-        for (std::size_t i = 0; i < kRegionBytes / sizeof(Word); ++i) {
-            to[i] = from[i];
-        }
-    });
+    return bestSeconds([] { independent::copy<Word>(mem0, mem1); });
 }
 
 double independentCopy128()
 {
-    return bestSeconds([] {
-        Lanes128* to = reinterpret_cast<Lanes128*>(mem0);
-        const Lanes128* from = reinterpret_cast<const Lanes128*>(mem1);
-        for (std::size_t i = 0; i < kRegionBytes / 16; ++i) {
-            Lanes128 v = from[i];
-            asm volatile("" : "+" VECTOR_REGISTER(v));
-            to[i] = v;
-        }
-    });
+    return bestSeconds([] { independent::copy128(mem0, mem1); });
 }
 
 double memcpySeconds()

@@ -2,13 +2,12 @@
 
 #include "kernels/arith_bodies.h"
 #include "kernels/kernel_timing.h"
+#include "kernels/run_sizes.h"
 
 std::int32_t time_start = 0;
 std::int32_t time_end = 0;
 
 namespace {
-
-constexpr std::uint32_t kIterationsPerRun = 100000000;
 
 template <class Body>
 double measure(Body&& body)

@@ -2,14 +2,10 @@
 
 #include "kernels/kernel_timing.h"
 #include "kernels/memory_bodies.h"
+#include "kernels/run_sizes.h"
 #include "kernels/work_buffers.h"
 
 namespace {
-
-constexpr int kPassesPerRun = 4;
-// Any value does; a non-zero one keeps the stores clear of processors that
-// skip storing zeros over zeros.
-constexpr std::int32_t kWrittenValue = 0x3C3C3C3C;
 
 template <class Body>
 double measure(Body&& body)
@@ -24,35 +20,35 @@ double measure(Body&& body)
 
 double bench_read()
 {
-    return measure([] { readBody(&mem0, kRegionBytes, kPassesPerRun); });
+    return measure([] { readBody(&mem0, kRegionBytes, kMemoryPassesPerRun); });
 }
 
 double bench_read2()
 {
-    return measure([] { readBodyMmx(&mem0, kRegionBytes, kPassesPerRun); });
+    return measure([] { readBodyMmx(&mem0, kRegionBytes, kMemoryPassesPerRun); });
 }
 
 double bench_read3()
 {
-    return measure([] { readBodySse(&mem0, kRegionBytes, kPassesPerRun); });
+    return measure([] { readBodySse(&mem0, kRegionBytes, kMemoryPassesPerRun); });
 }
 
 double bench_write()
 {
-    return measure([] { writeBody(&mem0, kRegionBytes, kPassesPerRun, kWrittenValue); });
+    return measure([] { writeBody(&mem0, kRegionBytes, kMemoryPassesPerRun, kWrittenValue); });
 }
 
 double bench_copy()
 {
-    return measure([] { copyBody(&mem0, &mem1, kRegionBytes, kPassesPerRun); });
+    return measure([] { copyBody(&mem0, &mem1, kRegionBytes, kMemoryPassesPerRun); });
 }
 
 double bench_copy2()
 {
-    return measure([] { copyBodyMmx(&mem0, &mem1, kRegionBytes, kPassesPerRun); });
+    return measure([] { copyBodyMmx(&mem0, &mem1, kRegionBytes, kMemoryPassesPerRun); });
 }
 
 double bench_copy3()
 {
-    return measure([] { copyBodySse(&mem0, &mem1, kRegionBytes, kPassesPerRun); });
+    return measure([] { copyBodySse(&mem0, &mem1, kRegionBytes, kMemoryPassesPerRun); });
 }
