@@ -22,8 +22,11 @@ double secondsBetween(std::chrono::steady_clock::time_point a, std::chrono::stea
 
 }  // namespace
 
+ThreadedStage (*measureThreadedStage)(int stage, int threads) = measureStageThreaded;
+
 FrameDriver::FrameDriver(DriverPlan plan, Progress* progress) : plan_(std::move(plan)), progress_(progress) {
     for (auto& f : results.frames) f.reserve(4096);
+    for (const int threads : plan_.threadCounts) results.threaded.push_back(ThreadedResults{threads, {}, {}, {}, {}});
 }
 
 bool FrameDriver::selected(int stageNumber) const {
@@ -32,9 +35,52 @@ bool FrameDriver::selected(int stageNumber) const {
 
 // A stage that has not begun (phase 0) and was not asked for hands over at
 // once to the next one that was, or to the result screen.
+// Their threaded runs are made on the way.
 void FrameDriver::skipUnselected() {
     if (phase != 0) return;
-    while (stageNumberOf(stage) != 0 && !selected(stageNumberOf(stage))) stage = stage + 1;
+    while (stageNumberOf(stage) != 0 && !selected(stageNumberOf(stage)) && !closing_) {
+        measureThreaded(stageNumberOf(stage));
+        stage = stage + 1;
+    }
+}
+
+// Runs the stage with each thread count, once a pass; a no-op for stages
+// without threaded runs.  The frame loop waits meanwhile, as it does for the
+// stage's own kernels.
+void FrameDriver::measureThreaded(int stageNumber) {
+    const auto& stages = plan_.threadedStages;
+    if (std::find(stages.begin(), stages.end(), stageNumber) == stages.end()) return;
+    int& donePass = threadedPass_[stageNumber - 7];
+    if (donePass == pass_) return;
+    donePass = pass_;
+    std::vector<int> indices;
+    for (int i = 0; i < kFigureTotal; ++i)
+        if (figure(i).stage == stageNumber) indices.push_back(i);
+
+    for (ThreadedResults& r : results.threaded) {
+        if (progress_) progress_->threadedStarted(pass_, stageNumber, r.threads);
+        const Clock::time_point start = Clock::now();
+        const ThreadedStage measured = measureThreadedStage(stageNumber, r.threads);
+        if (measured.problem.empty() && measured.figures.size() != indices.size())
+            threadedProblem = "it gave " + std::to_string(measured.figures.size()) + " figures instead of " +
+                              std::to_string(indices.size());
+        if (!measured.problem.empty()) threadedProblem = measured.problem;
+        if (!threadedProblem.empty()) {
+            threadedProblem = "Stage " + std::to_string(stageNumber) + " with " + std::to_string(r.threads) +
+                              " threads could not be measured: " + threadedProblem;
+            closing_ = true;
+            drive::requestClose();
+            return;
+        }
+        r.cpus = measured.cpus;
+        for (std::size_t k = 0; k < indices.size(); ++k) {
+            const TeamResult& f = measured.figures[k];
+            r.samples[indices[k]].push_back(f.figure);
+            r.kernelSeconds[indices[k]].push_back(f.bestSeconds);
+            r.perThread[indices[k]].push_back(f.perThread);
+        }
+        if (progress_) progress_->threadedFinished(pass_, stageNumber, r.threads, secondsBetween(start, Clock::now()));
+    }
 }
 
 // The frame that just ended was a test frame if its stage was measuring and
@@ -86,7 +132,8 @@ void FrameDriver::beforeFrame() {
     }
     skipUnselected();
     reportStages(now);
-    if (stage != kResultScreen) return;
+    if (phase == 0 && stageNumberOf(stage) != 0) measureThreaded(stageNumberOf(stage));
+    if (closing_ || stage != kResultScreen) return;
 
     const bool lastPass = pass_ >= plan_.repeat;
     if (!collected_) {

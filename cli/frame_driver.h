@@ -8,15 +8,25 @@
 
 #include <chrono>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "cli/progress.h"
 #include "cli/run_results.h"
+#include "kernels/threaded_kernels.h"
+
+// Measures Stage 7 or 8 with a team of threads; tests may swap in a quick
+// stand-in.
+extern ThreadedStage (*measureThreadedStage)(int stage, int threads);
 
 struct DriverPlan {
     std::vector<int> stages;      // 1..8, ascending
     int repeat = 1;
     bool captureLastFrame = false;  // keep the result screen of the last pass
+    // Stages 7 and 8 also run, once a pass as each begins (or would begin,
+    // when not in `stages`), with each of these thread counts (all above 1).
+    std::vector<int> threadedStages;
+    std::vector<int> threadCounts;
 };
 
 class FrameDriver {
@@ -27,6 +37,7 @@ public:
     bool finished() const { return closing_; }
 
     RunResults results;
+    std::string threadedProblem;  // why a threaded stage could not be measured; the run then ends
     std::vector<std::uint32_t> lastFrame;  // top row first
     int frameWidth = 0;
     int frameHeight = 0;
@@ -39,6 +50,7 @@ private:
     void recordFrame(Clock::time_point now, std::int64_t presentNs);
     void reportStages(Clock::time_point now);
     void collectFigures();
+    void measureThreaded(int stageNumber);
 
     DriverPlan plan_;
     Progress* progress_;
@@ -46,6 +58,7 @@ private:
     bool enterPressed_ = false;
     bool collected_ = false;
     bool closing_ = false;
+    int threadedPass_[2] = {0, 0};  // the pass in which Stages 7 and 8 last ran threaded
 
     // The frame before this one, to time it.
     bool havePrevious_ = false;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "cli/thread_counts.h"
+
 namespace {
 
 constexpr int kMaxSeconds = 3600;
@@ -16,6 +18,27 @@ bool wholeNumber(const std::string& text, int low, int high, int& out) {
     const long n = std::strtol(text.c_str(), nullptr, 10);
     if (n < low || n > high) return false;
     out = static_cast<int>(n);
+    return true;
+}
+
+// "1,2,4", "all" or a mix: counts from 1 to kMaxThreads, "all" as kAllThreads.
+bool threadList(const std::string& text, std::vector<int>& out) {
+    std::vector<int> counts;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t comma = text.find(',', start);
+        const std::string item = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        int n = 0;
+        if (item == "all")
+            counts.push_back(kAllThreads);
+        else if (wholeNumber(item, 1, kMaxThreads, n))
+            counts.push_back(n);
+        else
+            return false;
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+    out = counts;
     return true;
 }
 
@@ -48,8 +71,8 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
         }
 
         const bool takesValue = name == "-b" || name == "--stage" || name == "--time" || name == "--repeat" ||
-                                name == "--json" || name == "--compare" || name == "--screenshot" ||
-                                name == "--markdown" || name == "--csv" || name == "--store";
+                                name == "--threads" || name == "--json" || name == "--compare" ||
+                                name == "--screenshot" || name == "--markdown" || name == "--csv" || name == "--store";
         const bool flag =
             name == "-h" || name == "--help" || name == "--list" || name == "--window" || name == "--no-save";
         if (!takesValue && !flag) return failed("unknown option '" + args[i] + "' (see --help)");
@@ -78,6 +101,10 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
         } else if (name == "--repeat") {
             if (!wholeNumber(value, 1, kMaxRepeat, o.repeat))
                 return failed("--repeat needs a whole number from 1 to 1000, not '" + value + "'");
+        } else if (name == "--threads") {
+            if (!threadList(value, o.threads))
+                return failed("--threads needs thread counts from 1 to " + std::to_string(kMaxThreads) +
+                              " separated by commas, or 'all', not '" + value + "'");
         } else {
             if (value.empty()) return failed("option " + name + " needs a file name");
             if (name == "--json") o.jsonPath = value;
@@ -112,6 +139,8 @@ std::string usageText() {
            "  --time S            measuring window of Stages 1-6 in whole seconds (default 10)\n"
            "  --repeat N          run the selection N times; report median, min, max\n"
            "                      and, from 3 runs on, an interval for the median\n"
+           "  --threads LIST      run Stages 7 and 8 once for each thread count in LIST,\n"
+           "                      e.g. 1,2,4 or all (every usable processor); default 1\n"
            "  --json FILE         write the results as JSON (FILE '-' for standard output;\n"
            "                      the text report then goes to standard error)\n"
            "  --compare RUN       show each figure beside the same figure of an earlier run:\n"

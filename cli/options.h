@@ -13,6 +13,7 @@ struct Options {
     std::vector<int> stages;   // 1..8, ascending, no repeats; all eight when none is named
     int timeSeconds = 10;      // measuring window of Stages 1-6
     int repeat = 1;
+    std::vector<int> threads = {1};  // thread counts of Stages 7 and 8; kAllThreads for "all"
     std::string jsonPath;      // "" for none, "-" for standard output
     std::string comparePath;
     std::string screenshotPath;

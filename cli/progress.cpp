@@ -34,6 +34,22 @@ void Progress::stageFinished(int pass, int stage, double seconds) {
     std::fflush(out_);
 }
 
+void Progress::threadedStarted(int pass, int stage, int threads) {
+    if (out_ == nullptr) return;
+    clearBar();
+    prefix(pass);
+    std::fprintf(out_, "Stage %d \"%s\" with %d threads started\n", stage, stageName(stage), threads);
+    std::fflush(out_);
+}
+
+void Progress::threadedFinished(int pass, int stage, int threads, double seconds) {
+    if (out_ == nullptr) return;
+    clearBar();
+    prefix(pass);
+    std::fprintf(out_, "Stage %d \"%s\" with %d threads done in %.1f s\n", stage, stageName(stage), threads, seconds);
+    std::fflush(out_);
+}
+
 void Progress::tick(int stage, double secondsIntoStage, bool kernelsNext) {
     if (out_ == nullptr || !live_) return;
     if (!kernelsNext && lastDrawn_ >= 0.0 && secondsIntoStage - lastDrawn_ < 0.1) return;

@@ -12,6 +12,9 @@ public:
 
     void stageStarted(int pass, int stage);
     void stageFinished(int pass, int stage, double seconds);
+    // Stage 7 or 8 with a team of `threads` threads, run apart from the frames.
+    void threadedStarted(int pass, int stage, int threads);
+    void threadedFinished(int pass, int stage, int threads, double seconds);
     // Called between frames; redraws the bar at most ten times a second.
     void tick(int stage, double secondsIntoStage, bool kernelsNext);
 

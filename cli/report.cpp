@@ -13,17 +13,16 @@ std::string format(const char* pattern, double a) {
     return text;
 }
 
-// The beside-the-figure note: the true bandwidth of a memory figure, the
-// nanosecond-clock rate of an arithmetic one.
-std::string preciseNote(const RunResults& results, int i, const Summary& s) {
-    const Figure& f = figure(i);
+}  // namespace
+
+std::string preciseNote(const Figure& f, double median, const std::vector<double>& kernelSeconds, int threads) {
     if (f.kind == FigureKind::Memory)
-        return "  [" + format("%.3f", memoryBytesPerSecond(s.median) / 1e9) + " GB/s]";
+        return "  [" + format("%.3f", memoryBytesPerSecond(median) / 1e9) + " GB/s]";
     if (f.kind == FigureKind::Arithmetic) {
         std::vector<double> ops;
-        for (const double seconds : results.kernelSeconds[i])
-            if (seconds > 0.0) ops.push_back(100000000.0 / seconds);
-        if (!ops.empty() && ops.size() == results.kernelSeconds[i].size())
+        for (const double seconds : kernelSeconds)
+            if (seconds > 0.0) ops.push_back(threads * 100000000.0 / seconds);
+        if (!ops.empty() && ops.size() == kernelSeconds.size())
             return "  [" + format("%.0f", summarize(ops).median) + " ops/s by the nanosecond clock]";
     }
     return "";
@@ -41,14 +40,12 @@ std::string spreadNote(const Summary& s, bool frameRate) {
     return note;
 }
 
-}  // namespace
-
 std::vector<std::string> figureLines(const RunResults& results) {
     std::vector<std::string> lines;
     for (int i = 0; i < kFigureTotal; ++i) {
         if (results.samples[i].empty()) continue;
         const Summary s = summarize(results.samples[i]);
-        lines.push_back(screenLine(i, s.median) + preciseNote(results, i, s) +
+        lines.push_back(screenLine(i, s.median) + preciseNote(figure(i), s.median, results.kernelSeconds[i], 1) +
                         spreadNote(s, figure(i).kind == FigureKind::FrameRate));
     }
     return lines;

@@ -7,7 +7,17 @@
 #include <vector>
 
 #include "cli/run_results.h"
+#include "cli/statistics.h"
 #include "cli/system_info.h"
+
+// The note beside a figure: the true bandwidth of a memory figure, or the
+// rate of an arithmetic one by the nanosecond clock (`threads` x 100,000,000
+// turns over each pass's best run); "" for frame rates.
+std::string preciseNote(const Figure& f, double median, const std::vector<double>& kernelSeconds, int threads);
+
+// "  median of N; min .., max ..; interval of the median .." for two or more
+// passes, "" for one.
+std::string spreadNote(const Summary& s, bool frameRate);
 
 std::vector<std::string> figureLines(const RunResults& results);
 std::vector<std::string> frameTimeLines(const RunResults& results);

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -21,6 +22,9 @@
 #include "cli/results_json.h"
 #include "cli/store_commands.h"
 #include "cli/table_export.h"
+#include "cli/thread_counts.h"
+#include "cli/threaded_report.h"
+#include "kernels/cpu_placement.h"
 #include "platform/png_write.h"
 #include "platform/drive_hooks.h"
 #include "platform/video_info.h"
@@ -75,6 +79,25 @@ HINSTANCE programModule() {
     return module;
 }
 
+bool has(const std::vector<int>& list, int value) { return std::find(list.begin(), list.end(), value) != list.end(); }
+
+// Which stages the program's own frame loop measures (Stages 7 and 8 only
+// when one thread is asked for), and which run threaded beside it.
+DriverPlan planOf(const Options& options) {
+    DriverPlan plan;
+    for (const int s : options.stages) {
+        const bool kernelStage = s == 7 || s == 8;
+        if (!kernelStage || has(options.threads, 1)) plan.stages.push_back(s);
+        if (kernelStage) plan.threadedStages.push_back(s);
+    }
+    for (const int n : options.threads)
+        if (n > 1) plan.threadCounts.push_back(n);
+    if (plan.threadCounts.empty()) plan.threadedStages.clear();
+    plan.repeat = options.repeat;
+    plan.captureLastFrame = !options.screenshotPath.empty();
+    return plan;
+}
+
 // Restores what a run changes in the program, also when the run is left early.
 struct RunScope {
     std::int32_t savedMeasuringMs = measuringMs;
@@ -117,6 +140,12 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
         return 0;
     }
 
+    const int usableProcessors = static_cast<int>(usableCpus().size());
+    options.threads = resolveThreadCounts(options.threads, usableProcessors);
+    const std::string refusal = threadRefusal(options.threads, usableProcessors, memInfoBytes("MemAvailable"),
+                                              has(options.stages, 7));
+    if (!refusal.empty()) return usageError(streams, refusal);
+
     SavedRun saved;
     if (!options.comparePath.empty()) {
         const std::string problem = loadCompareRun(options.comparePath, options.storePath, saved);
@@ -150,7 +179,7 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
     measuringMs = options.timeSeconds * 1000;
     Progress progress(streams.err, streams.errIsTerminal, options.timeSeconds, options.repeat);
     KernelTimingCapture kernelTimes;
-    FrameDriver driver(DriverPlan{options.stages, options.repeat, !options.screenshotPath.empty()}, &progress);
+    FrameDriver driver(planOf(options), &progress);
     drive::setFrameHook([&](long) {
         driver.beforeFrame();
         if (pacer) pacer();
@@ -160,6 +189,10 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
     if (!options.screenshotPath.empty()) drive::setPresentHook(nullptr);
     system.video = currentVideoInfo();
 
+    if (!driver.threadedProblem.empty()) {
+        std::fprintf(streams.err, "pelorin-cli: %s\n", driver.threadedProblem.c_str());
+        return 1;
+    }
     if (exitCode != 0 || driver.results.passes < options.repeat) {
         std::fprintf(streams.err, "pelorin-cli: the run ended early (exit code %d after %d of %d passes)\n", exitCode,
                      driver.results.passes, options.repeat);
@@ -169,6 +202,8 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
     const std::vector<std::string> warnings = measurementWarnings(system);
     std::FILE* report = options.jsonPath == "-" ? streams.err : streams.out;
     printLines(report, figureLines(driver.results));
+    printLines(report, threadedFigureLines(driver.results));
+    printLines(report, scalingLines(driver.results));
     printLines(report, frameTimeLines(driver.results));
     printLines(report, processorLines(system));
     if (!options.comparePath.empty()) {

@@ -3,6 +3,7 @@
 #include <sys/utsname.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -21,17 +22,17 @@ std::string readFirstLine(const char* path) {
     return line;
 }
 
-long long memTotalBytes() {
+}  // namespace
+
+long long memInfoBytes(const std::string& key) {
     std::ifstream in("/proc/meminfo");
-    std::string key;
+    std::string name;
     long long kib = 0;
     std::string unit;
-    while (in >> key >> kib >> unit)
-        if (key == "MemTotal:") return kib * 1024;
-    return 0;
+    while (in >> name >> kib >> unit)
+        if (name == key + ":") return kib * 1024;
+    return -1;
 }
-
-}  // namespace
 
 std::string selectedChoice(const std::string& text) {
     const std::size_t open = text.find('[');
@@ -44,7 +45,7 @@ SystemInfo readSystemInfo(const char* brand) {
     SystemInfo info;
     info.cpu = trim(brand ? brand : "");
     info.cores = static_cast<int>(sysconf(_SC_NPROCESSORS_ONLN));
-    info.memoryBytes = memTotalBytes();
+    info.memoryBytes = std::max(memInfoBytes("MemTotal"), 0LL);
     utsname u{};
     if (uname(&u) == 0) {
         info.kernel = std::string(u.sysname) + " " + u.release + " " + u.machine;

@@ -27,5 +27,9 @@ SystemInfo readSystemInfo(const char* brand);
 // gives "madvise"; a plain value is returned trimmed.
 std::string selectedChoice(const std::string& text);
 
+// A value of /proc/meminfo ("MemTotal", "MemAvailable") in bytes; -1 when
+// it cannot be read.
+long long memInfoBytes(const std::string& key);
+
 // One line per condition that may bend the figures.
 std::vector<std::string> measurementWarnings(const SystemInfo& info);
