@@ -49,7 +49,7 @@ void FrameDriver::skipUnselected() {
 // stage's own kernels.
 void FrameDriver::measureThreaded(int stageNumber) {
     const auto& stages = plan_.threadedStages;
-    if (std::find(stages.begin(), stages.end(), stageNumber) == stages.end()) return;
+    if (closing_ || std::find(stages.begin(), stages.end(), stageNumber) == stages.end()) return;
     int& donePass = threadedPass_[stageNumber - 7];
     if (donePass == pass_) return;
     donePass = pass_;
@@ -61,13 +61,13 @@ void FrameDriver::measureThreaded(int stageNumber) {
         if (progress_) progress_->threadedStarted(pass_, stageNumber, r.threads);
         const Clock::time_point start = Clock::now();
         const ThreadedStage measured = measureThreadedStage(stageNumber, r.threads);
-        if (measured.problem.empty() && measured.figures.size() != indices.size())
-            threadedProblem = "it gave " + std::to_string(measured.figures.size()) + " figures instead of " +
-                              std::to_string(indices.size());
-        if (!measured.problem.empty()) threadedProblem = measured.problem;
-        if (!threadedProblem.empty()) {
+        std::string problem = measured.problem;
+        if (problem.empty() && measured.figures.size() != indices.size())
+            problem = "it gave " + std::to_string(measured.figures.size()) + " figures instead of " +
+                      std::to_string(indices.size());
+        if (!problem.empty()) {
             threadedProblem = "Stage " + std::to_string(stageNumber) + " with " + std::to_string(r.threads) +
-                              " threads could not be measured: " + threadedProblem;
+                              " threads could not be measured: " + problem;
             closing_ = true;
             drive::requestClose();
             return;
@@ -131,6 +131,7 @@ void FrameDriver::beforeFrame() {
         enterPressed_ = true;
     }
     skipUnselected();
+    if (closing_) return;
     reportStages(now);
     if (phase == 0 && stageNumberOf(stage) != 0) measureThreaded(stageNumberOf(stage));
     if (closing_ || stage != kResultScreen) return;

@@ -54,8 +54,9 @@ std::vector<std::string> threadedFigureLines(const RunResults& results) {
             const Summary s = summarize(r.samples[i]);
             std::string perThread = "  each thread";
             char number[64];
+            const char* pattern = figure(i).kind == FigureKind::Memory ? " %.1f" : " %.0f";
             for (const double v : perThreadMedians(r, i)) {
-                std::snprintf(number, sizeof number, " %.1f", v);
+                std::snprintf(number, sizeof number, pattern, v);
                 perThread += number;
             }
             std::snprintf(number, sizeof number, " (spread %.1f%%)", spreadMedian(r, i));
