@@ -58,66 +58,56 @@ struct ScriptedTeamClock {
     }
 };
 
-// Durations of three threads in 16 runs, in milliseconds.  Run 7 has the
-// shortest slowest thread (260 ms); other runs hold faster single threads
-// (100, 150 ms), which must not count on their own.
-std::vector<std::vector<int>> threeThreadRuns()
-{
-    std::vector<std::vector<int>> runs(16, std::vector<int>{400, 410, 420});
-    runs[3] = {150, 500, 200};
-    runs[7] = {260, 250, 240};
-    runs[12] = {300, 280, 100};
-    runs[15] = {261, 100, 100};
-    return runs;
-}
+// Three threads over 16 runs, their durations in milliseconds.  Run 7 has
+// the shortest slowest thread (260 ms); other runs hold faster single
+// threads (100, 150 ms), which must not count on their own.  Each thread's
+// body puts the clocks where they stand when it ends: the counter 17 ns past
+// the whole milliseconds.
+struct ThreeThreadScript {
+    SequentialTeam team{3};
+    ScriptedTeamClock clock;
+    std::vector<std::vector<int>> runs = std::vector<std::vector<int>>(16, std::vector<int>{400, 410, 420});
+    int run = 0;
+
+    ThreeThreadScript()
+    {
+        runs[3] = {150, 500, 200};
+        runs[7] = {260, 250, 240};
+        runs[12] = {300, 280, 100};
+        runs[15] = {261, 100, 100};
+    }
+    void body(int i)
+    {
+        if (i == 0) {
+            clock.runStarted();
+        }
+        const int ms = runs[static_cast<std::size_t>(run)][static_cast<std::size_t>(i)];
+        clock.threadEndsAfter(std::int64_t{ms} * 1000000 + 17, ms);
+        if (i == team.threads - 1) {
+            ++run;
+        }
+    }
+};
 
 TEST(TeamCounterRuns, TheSlowestThreadSetsTheRunAndTheBestWholeRunWins)
 {
-    const std::vector<std::vector<int>> runs = threeThreadRuns();
-    SequentialTeam team{3};
-    ScriptedTeamClock clock;
-    int run = 0;
-    const TeamResult result = bestOfTeamCounterRuns(
-        team,
-        [&](int i) {
-            if (i == 0) {
-                clock.runStarted();
-            }
-            clock.threadEndsAfter(std::int64_t{runs[run][i]} * 1000000, 0);
-            if (i == 2) {
-                ++run;
-            }
-        },
-        clock);
-    EXPECT_EQ(team.runs, 16);
-    EXPECT_EQ(result.figure, teamMemoryFigure(260000000, clock.freq, 3));
-    EXPECT_EQ(result.figure, 3 * memoryFigure(260000000, clock.freq));
-    EXPECT_DOUBLE_EQ(result.bestSeconds, 0.26);
-    const std::vector<double> perThread = {memoryFigure(260000000, clock.freq), memoryFigure(250000000, clock.freq),
-                                           memoryFigure(240000000, clock.freq)};
+    ThreeThreadScript s;
+    const TeamResult result = bestOfTeamCounterRuns(s.team, [&](int i) { s.body(i); }, s.clock);
+    EXPECT_EQ(s.team.runs, 16);
+    EXPECT_EQ(result.figure, teamMemoryFigure(260000017, s.clock.freq, 3));
+    EXPECT_EQ(result.figure, 3 * memoryFigure(260000017, s.clock.freq));
+    EXPECT_DOUBLE_EQ(result.bestSeconds, 0.260000017);
+    const std::vector<double> perThread = {memoryFigure(260000017, s.clock.freq),
+                                           memoryFigure(250000017, s.clock.freq),
+                                           memoryFigure(240000017, s.clock.freq)};
     EXPECT_EQ(result.perThread, perThread);
 }
 
 TEST(TeamMillisecondRuns, TheSlowestThreadSetsTheRunAndTheBestWholeRunWins)
 {
-    const std::vector<std::vector<int>> runs = threeThreadRuns();
-    SequentialTeam team{3};
-    ScriptedTeamClock clock;
-    int run = 0;
-    const TeamResult result = bestOfTeamMillisecondRuns(
-        team,
-        [&](int i) {
-            if (i == 0) {
-                clock.runStarted();
-            }
-            // The counter sees 17 ns more than the whole milliseconds.
-            clock.threadEndsAfter(std::int64_t{runs[run][i]} * 1000000 + 17, runs[run][i]);
-            if (i == 2) {
-                ++run;
-            }
-        },
-        clock);
-    EXPECT_EQ(team.runs, 16);
+    ThreeThreadScript s;
+    const TeamResult result = bestOfTeamMillisecondRuns(s.team, [&](int i) { s.body(i); }, s.clock);
+    EXPECT_EQ(s.team.runs, 16);
     EXPECT_EQ(result.figure, 1153846153.0);  // 3 x 10^8 turns in 260 ms
     EXPECT_EQ(result.figure, teamArithmeticFigure(260, 3));
     EXPECT_DOUBLE_EQ(result.bestSeconds, 0.260000017);
