@@ -22,7 +22,7 @@ std::string threadRefusal(const std::vector<int>& counts, int usableProcessors, 
     const int most = counts.back();
     if (most > usableProcessors)
         return "--threads " + std::to_string(most) + " is more threads than the " + std::to_string(usableProcessors) +
-               " processors this process may use";
+               (usableProcessors == 1 ? " processor" : " processors") + " this process may use";
     const long long needed = most * kBytesPerMemoryThread;
     if (memoryStage && memAvailableBytes >= 0 && needed > memAvailableBytes)
         return "Stage 7 with " + std::to_string(most) + " threads needs " + std::to_string(most) +

@@ -31,6 +31,7 @@ TEST(ThreadCounts, AllIsEveryUsableProcessorAndRefusalsSayWhy) {
 
     constexpr long long MiB = 1024 * 1024;
     EXPECT_EQ(threadRefusal({1, 2, 4}, 4, 4096 * MiB, true), "");
+    EXPECT_EQ(threadRefusal({2}, 1, -1, false), "--threads 2 is more threads than the 1 processor this process may use");
     EXPECT_EQ(threadRefusal({1, 5}, 4, -1, false),
               "--threads 5 is more threads than the 4 processors this process may use");
     // 4 x 512 MiB against 2047 MiB: refused, and it says how much it needs.
@@ -46,8 +47,9 @@ TEST(ThreadCounts, TooManyThreadsIsRefusedBeforeAnythingRuns) {
     const std::string tooMany = std::to_string(usableCpus().size() + 1);
     const CliOutput r = runCliCaptured({"-b", "8", "--threads", "1," + tooMany});
     EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, "pelorin-cli: --threads " + tooMany + " is more threads than the " +
-                         std::to_string(usableCpus().size()) + " processors this process may use\n");
+    const std::string usable = std::to_string(usableCpus().size());
+    EXPECT_EQ(r.err, "pelorin-cli: --threads " + tooMany + " is more threads than the " + usable +
+                         (usable == "1" ? " processor" : " processors") + " this process may use\n");
     EXPECT_TRUE(r.out.empty());
 }
 
