@@ -13,6 +13,8 @@ double changePercent(double now, double before);
 // True when two intervals share no point.
 bool intervalsApart(double lowA, double highA, double lowB, double highB);
 
-// A heading naming the saved run, then one line per figure of this run;
-// a line ends in "*" when both runs have intervals and they do not overlap.
+// A heading naming the saved run, then one line per figure of this run
+// (the one-thread figures first, then each thread count's), each beside the
+// saved figure of the same thread count; a line ends in "*" when both runs
+// have intervals and they do not overlap.
 std::vector<std::string> compareLines(const RunResults& results, const SavedRun& saved, const std::string& savedName);

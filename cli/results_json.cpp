@@ -1,6 +1,7 @@
 #include "cli/results_json.h"
 
 #include "cli/statistics.h"
+#include "cli/threaded_report.h"
 #include "stages/result_screen.h"
 
 namespace {
@@ -68,16 +69,22 @@ std::string textOr(const Json& object, const char* key) {
 
 }  // namespace
 
-ResultsDocument figureResult(const RunResults& results, int i) {
+namespace {
+
+// One figure's entry from its samples, the best run of each pass and, for
+// Stages 1-6, the frame times; `threads` did the work together.
+Json figureEntry(int i, int threads, const std::vector<double>& samples, const std::vector<double>& kernelSeconds,
+                 const std::vector<FrameTiming>* frames) {
     const Figure& f = figure(i);
-    const Summary s = summarize(results.samples[i]);
+    const Summary s = summarize(samples);
     Json r;
     r["id"] = f.id;
     r["stage"] = f.stage;
+    r["threads"] = threads;
     r["label"] = figureLabel(i);
     r["unit"] = figureUnit(i);
     r["higher_is_better"] = true;
-    r["samples"] = results.samples[i];
+    r["samples"] = samples;
     r["median"] = s.median;
     r["min"] = s.min;
     r["max"] = s.max;
@@ -89,25 +96,40 @@ ResultsDocument figureResult(const RunResults& results, int i) {
     r["reference"] = Json{{"value", figureReference(i)}, {"ratio", s.median / figureReference(i)}};
 
     if (f.kind == FigureKind::FrameRate) {
-        r["frame_time_ms"] = frameTimes(results.frames[f.stage - 1]);
+        r["frame_time_ms"] = frameTimes(*frames);
     } else if (f.kind == FigureKind::Memory) {
         std::vector<double> gbps;
-        for (const double v : results.samples[i]) gbps.push_back(memoryBytesPerSecond(v) / 1e9);
+        for (const double v : samples) gbps.push_back(memoryBytesPerSecond(v) / 1e9);
         r["bandwidth_gb_per_s"] = range(summarize(gbps));
     } else {
         // The figure counts whole milliseconds; the nanosecond clock gives
         // the same rate without that rounding.
         std::vector<double> ops;
-        for (const double seconds : results.kernelSeconds[i])
-            if (seconds > 0.0) ops.push_back(100000000.0 / seconds);
-        r["precise_ops_per_s"] =
-            ops.size() == results.kernelSeconds[i].size() && !ops.empty() ? range(summarize(ops)) : Json();
+        for (const double seconds : kernelSeconds)
+            if (seconds > 0.0) ops.push_back(threads * 100000000.0 / seconds);
+        r["precise_ops_per_s"] = ops.size() == kernelSeconds.size() && !ops.empty() ? range(summarize(ops)) : Json();
     }
     if (f.kind != FigureKind::FrameRate) {
         Json seconds = Json::array();
-        for (const double v : results.kernelSeconds[i]) seconds.push_back(v > 0.0 ? Json(v) : Json());
+        for (const double v : kernelSeconds) seconds.push_back(v > 0.0 ? Json(v) : Json());
         r["best_run_seconds"] = seconds;
     }
+    return r;
+}
+
+}  // namespace
+
+ResultsDocument figureResult(const RunResults& results, int i) {
+    const Figure& f = figure(i);
+    const std::vector<FrameTiming>* frames = f.kind == FigureKind::FrameRate ? &results.frames[f.stage - 1] : nullptr;
+    return figureEntry(i, 1, results.samples[i], results.kernelSeconds[i], frames);
+}
+
+ResultsDocument threadedFigureResult(const ThreadedResults& results, int i) {
+    Json r = figureEntry(i, results.threads, results.samples[i], results.kernelSeconds[i], nullptr);
+    r["cpus"] = results.cpus;
+    r["per_thread"] = perThreadMedians(results, i);
+    r["thread_spread_percent"] = spreadMedian(results, i);
     return r;
 }
 
@@ -120,11 +142,15 @@ ResultsDocument resultsDocument(const RunResults& results, const Options& option
     doc["config"] = Json{{"stages", options.stages},
                          {"time_s", options.timeSeconds},
                          {"repeat", options.repeat},
+                         {"threads", options.threads},
                          {"passes_completed", results.passes},
                          {"window", options.window}};
     Json list = Json::array();
     for (int i = 0; i < kFigureTotal; ++i)
         if (!results.samples[i].empty()) list.push_back(figureResult(results, i));
+    for (const ThreadedResults& r : results.threaded)
+        for (int i = 0; i < kFigureTotal; ++i)
+            if (!r.samples[i].empty()) list.push_back(threadedFigureResult(r, i));
     doc["results"] = list;
     doc["warnings"] = warnings;
     return doc;
@@ -193,6 +219,7 @@ bool readSavedRun(const ResultsDocument& doc, SavedRun& out, std::string& reason
         f.id = r["id"].get<std::string>();
         f.median = r["median"].get<double>();
         f.stage = static_cast<int>(numberOr(r, "stage", 0));
+        f.threads = static_cast<int>(numberOr(r, "threads", 1));
         f.label = textOr(r, "label");
         f.unit = textOr(r, "unit");
         if (const auto samples = r.find("samples"); samples != r.end() && samples->is_array())

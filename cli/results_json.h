@@ -17,8 +17,9 @@
 // Keys keep the order they were written in, as people read the file.
 using ResultsDocument = nlohmann::ordered_json;
 
-// 2 added system.architecture.  Documents of version 1 are still read.
-constexpr int kSchemaVersion = 2;
+// 2 added system.architecture, 3 the thread count of each result and of the
+// run.  Documents of version 1 are still read; their figures used one thread.
+constexpr int kSchemaVersion = 3;
 constexpr int kOldestReadableSchemaVersion = 1;
 
 ResultsDocument resultsDocument(const RunResults& results, const Options& options, const SystemInfo& system,
@@ -26,6 +27,9 @@ ResultsDocument resultsDocument(const RunResults& results, const Options& option
 
 // One result of the document: a figure with its samples and statistics.
 ResultsDocument figureResult(const RunResults& results, int index);
+// The same for a figure measured with more threads, with each thread's own
+// figure and the processors they ran on.
+ResultsDocument threadedFigureResult(const ThreadedResults& results, int index);
 
 // Two-space indented text ending in a newline.
 std::string documentText(const ResultsDocument& document);

@@ -118,6 +118,7 @@ SavedFigure loadFigure(sqlite3* db, Statement& row) {
     f.label = row.text(3);
     f.unit = row.text(4);
     f.reference = row.real(5);
+    f.threads = static_cast<int>(row.integer(6));
     Statement samples(db, "SELECT value FROM samples WHERE figure_row = ? ORDER BY position");
     samples.bind(1, row.integer(0));
     std::vector<double> values;
@@ -145,7 +146,7 @@ SavedRun loadRun(sqlite3* db, long long id) {
     warnings.bind(1, id);
     while (warnings.step()) out.warnings.push_back(warnings.text(0));
 
-    Statement figures(db, "SELECT id, figure, stage, label, unit, reference FROM figures WHERE run_id = ? ORDER BY id");
+    Statement figures(db, "SELECT id, figure, stage, label, unit, reference, threads FROM figures WHERE run_id = ? ORDER BY id");
     figures.bind(1, id);
     while (figures.step()) out.figures.push_back(loadFigure(db, figures));
     return out;

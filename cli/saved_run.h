@@ -9,6 +9,7 @@
 struct SavedFigure {
     std::string id;  // "FontSpeed1", "read1", ...
     int stage = 0;
+    int threads = 1;  // how many threads measured it together
     std::string label;
     std::string unit;
     std::vector<double> samples;  // one per pass
@@ -34,9 +35,10 @@ struct SavedRun {
     std::vector<std::string> warnings;
     std::vector<SavedFigure> figures;
 
-    const SavedFigure* find(const std::string& id) const {
+    // The figure measured with `threads` threads; one thread unless asked.
+    const SavedFigure* find(const std::string& id, int threads = 1) const {
         for (const SavedFigure& f : figures)
-            if (f.id == id) return &f;
+            if (f.id == id && f.threads == threads) return &f;
         return nullptr;
     }
 };

@@ -81,7 +81,7 @@ std::string markdownReport(const std::vector<SavedRun>& runs) {
 std::string csvReport(const std::vector<SavedRun>& runs) {
     std::string text =
         "run_id,started_at,cpu,architecture,stage,figure,label,unit,samples,median,interval_low,interval_high,"
-        "interval_coverage,reference,percent_of_reference\n";
+        "interval_coverage,reference,percent_of_reference,threads\n";
     for (const SavedRun& run : runs) {
         for (const SavedFigure& f : run.figures) {
             std::string samples;
@@ -102,6 +102,7 @@ std::string csvReport(const std::vector<SavedRun>& runs) {
                 f.hasInterval ? exact(f.coverage) : "",
                 f.reference > 0.0 ? exact(f.reference) : "",
                 f.reference > 0.0 ? exact(f.percent()) : "",
+                std::to_string(f.threads),
             };
             for (std::size_t i = 0; i < std::size(fields); ++i) text += concat({i == 0 ? "" : ",", fields[i]});
             text += "\n";

@@ -32,7 +32,7 @@ TEST(ResultsSchema, BrokenDocumentsReachTheSchemaCheckToo) {
     keepBrokenDocument("no_median", noMedian);
 
     ResultsDocument futureVersion = sampleDocument(1.0);
-    futureVersion["schema_version"] = 3;
+    futureVersion["schema_version"] = 4;
     keepBrokenDocument("future_version", futureVersion);
 
     ResultsDocument fractionalTime = sampleDocument(1.0);

@@ -58,6 +58,7 @@ TEST(ThreadCounts, TooManyThreadsIsRefusedBeforeAnythingRuns) {
 // gives its share, the second 10 % below the first.
 int threadedCalls = 0;
 std::string threadedProblem;
+double threadedScale = 0.95;
 
 ThreadedStage standInThreaded(int stage, int threads) {
     ++threadedCalls;
@@ -68,7 +69,7 @@ ThreadedStage standInThreaded(int stage, int threads) {
     const int count = stage == 7 ? 9 : 4;
     for (int k = first; k < first + count; ++k) {
         TeamResult f;
-        f.figure = 1000.0 * (k + 1) * 0.95 * threads;
+        f.figure = 1000.0 * (k + 1) * threadedScale * threads;
         f.bestSeconds = 0.5;
         for (int t = 0; t < threads; ++t) f.perThread.push_back(1000.0 * (k + 1) * (t == 0 ? 1.0 : 0.9));
         s.figures.push_back(f);
@@ -81,9 +82,10 @@ struct ThreadedRun : ::testing::Test {
         if (usableCpus().size() < 2) GTEST_SKIP() << "needs two usable processors";
         threadedCalls = 0;
         threadedProblem.clear();
+        threadedScale = 0.95;
         saved = measureThreadedStage;
         measureThreadedStage = standInThreaded;
-        seam::setPresentHook(nullptr);
+        drive::setPresentHook(nullptr);
     }
     void TearDown() override {
         if (saved) measureThreadedStage = saved;
@@ -93,10 +95,10 @@ struct ThreadedRun : ::testing::Test {
     ProgramHarness program;
 };
 
-void hundredMsAFrame() { seam::advanceVirtualTime(100); }
+void hundredMsAFrame() { drive::advanceVirtualTime(100); }
 
 TEST_F(ThreadedRun, EachPassRunsBothStagesWithEachCountAndReportsTheScaling) {
-    const CliOutput r = runCliCaptured({"-b", "7", "-b", "8", "--threads", "1,2", "--repeat", "2"}, hundredMsAFrame);
+    const CliOutput r = runCliCaptured({"-b", "7", "-b", "8", "--threads", "1,2", "--repeat", "2", "--no-save"}, hundredMsAFrame);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(threadedCalls, 4);
     EXPECT_NE(r.err.find("[pass 2/2] Stage 8 \"Calc\" with 2 threads done in"), std::string::npos) << r.err;
@@ -122,7 +124,7 @@ TEST_F(ThreadedRun, EachPassRunsBothStagesWithEachCountAndReportsTheScaling) {
 
 TEST_F(ThreadedRun, WithoutOneThreadTheStagesOwnKernelsDoNotRun) {
     read1 = -1.0;
-    const CliOutput r = runCliCaptured({"-b", "7", "--threads", "2"}, hundredMsAFrame);
+    const CliOutput r = runCliCaptured({"-b", "7", "--threads", "2", "--no-save"}, hundredMsAFrame);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(threadedCalls, 1);
     EXPECT_EQ(read1, -1.0);
@@ -135,7 +137,7 @@ TEST_F(ThreadedRun, WithoutOneThreadTheStagesOwnKernelsDoNotRun) {
 
 TEST_F(ThreadedRun, AStageThatCannotBeMeasuredEndsTheRunWithItsReason) {
     threadedProblem = "the thread on processor 1 could not set up its work";
-    const CliOutput r = runCliCaptured({"-b", "7", "-b", "8", "--threads", "2"}, hundredMsAFrame);
+    const CliOutput r = runCliCaptured({"-b", "7", "-b", "8", "--threads", "2", "--no-save"}, hundredMsAFrame);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(threadedCalls, 1);
     EXPECT_NE(r.err.find("pelorin-cli: Stage 7 with 2 threads could not be measured: the thread on processor 1 "
@@ -143,6 +145,68 @@ TEST_F(ThreadedRun, AStageThatCannotBeMeasuredEndsTheRunWithItsReason) {
               std::string::npos)
         << r.err;
     EXPECT_TRUE(r.out.empty()) << r.out;
+}
+
+TEST_F(ThreadedRun, ResultsCarryTheirThreadCountAndCompareByIt) {
+    const std::string json = freshTempPath("threads.json");
+    const std::string store = freshTempPath("threads.sqlite");
+    const CliOutput first =
+        runCliCaptured({"-b", "7", "-b", "8", "--threads", "1,2", "--json", json, "--store", store}, hundredMsAFrame);
+    ASSERT_EQ(first.status, 0) << first.err;
+    const ResultsDocument doc = parsed(readFile(json));
+    keepDocument("threads", doc);
+    ResultsDocument noThreads = doc;  // required from version 3 on
+    noThreads["results"][13].erase("threads");
+    keepBrokenDocument("version_3_result_without_threads", noThreads);
+    EXPECT_EQ(doc["config"]["threads"], ResultsDocument::array({1, 2}));
+    const ResultsDocument& results = doc["results"];
+    ASSERT_EQ(results.size(), 26u);  // 13 figures with one thread, then 13 with two
+    EXPECT_EQ(results[0]["id"], "read1");
+    EXPECT_EQ(results[0]["threads"], 1);
+    EXPECT_EQ(results[0]["median"], 1000.0);
+    EXPECT_FALSE(results[0].contains("per_thread"));
+    const ResultsDocument& read1 = results[13];
+    EXPECT_EQ(read1["id"], "read1");
+    EXPECT_EQ(read1["threads"], 2);
+    EXPECT_EQ(read1["median"], 1900.0);
+    EXPECT_EQ(read1["cpus"], ResultsDocument::array({10, 11}));
+    EXPECT_EQ(read1["per_thread"], ResultsDocument::array({1000.0, 900.0}));
+    EXPECT_DOUBLE_EQ(read1["thread_spread_percent"].get<double>(), 10.0);
+    const ResultsDocument& add = results[22];
+    EXPECT_EQ(add["id"], "calc_add");
+    EXPECT_EQ(add["threads"], 2);
+    EXPECT_DOUBLE_EQ(add["precise_ops_per_s"]["median"].get<double>(), 4e8);  // 2 x 10^8 turns in 0.5 s
+
+    // The second run's two-thread figures are 5 % lower; each is set beside
+    // the saved figure of its own thread count, from the store and the file.
+    threadedScale = 0.9025;
+    for (const std::string& saved : {std::string("last"), json}) {
+        resetProgramState();  // each run starts from a fresh program, as in its own process
+        const CliOutput second = runCliCaptured(
+            {"-b", "7", "-b", "8", "--threads", "1,2", "--compare", saved, "--store", store, "--no-save"},
+            hundredMsAFrame);
+        ASSERT_EQ(second.status, 0) << second.err;
+        EXPECT_NE(second.out.find("  Read Memory                            1000.000 MB/S  was         1000.000     +0.00%\n"),
+                  std::string::npos)
+            << second.out;
+        EXPECT_NE(second.out.find("  Read Memory, 2 threads                 1805.000 MB/S  was         1900.000     -5.00%\n"),
+                  std::string::npos)
+            << second.out;
+        EXPECT_NE(second.out.find("  Calc DIV, 2 threads                   23465.000 times/S  was        24700.000     -5.00%\n"),
+                  std::string::npos)
+            << second.out;
+    }
+
+    // A file of the first schema version knows one thread only.
+    ResultsDocument old = doc;
+    old["schema_version"] = 1;
+    for (ResultsDocument& r : old["results"]) r.erase("threads");
+    const std::string oldFile = writeTempFile("threads_v1.json", documentText(old));
+    resetProgramState();
+    const CliOutput third =
+        runCliCaptured({"-b", "7", "--threads", "1,2", "--compare", oldFile, "--no-save"}, hundredMsAFrame);
+    ASSERT_EQ(third.status, 0) << third.err;
+    EXPECT_NE(third.out.find("  Read Memory, 2 threads         not in the saved run\n"), std::string::npos) << third.out;
 }
 
 }  // namespace
