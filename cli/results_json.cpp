@@ -67,10 +67,6 @@ std::string textOr(const Json& object, const char* key) {
     return it != object.end() && it->is_string() ? it->get<std::string>() : "";
 }
 
-}  // namespace
-
-namespace {
-
 // One figure's entry from its samples, the best run of each pass and, for
 // Stages 1-6, the frame times; `threads` did the work together.
 Json figureEntry(int i, int threads, const std::vector<double>& samples, const std::vector<double>& kernelSeconds,

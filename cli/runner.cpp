@@ -140,7 +140,8 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
         return 0;
     }
 
-    const int usableProcessors = static_cast<int>(usableCpus().size());
+    // An unreadable affinity mask still leaves the one thread this process runs on.
+    const int usableProcessors = std::max(1, static_cast<int>(usableCpus().size()));
     options.threads = resolveThreadCounts(options.threads, usableProcessors);
     const std::string refusal = threadRefusal(options.threads, usableProcessors, memInfoBytes("MemAvailable"),
                                               has(options.stages, 7));
