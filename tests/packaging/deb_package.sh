@@ -29,9 +29,11 @@ grep -q 'libsdl2-2.0-0' <<<"$depends" || fail "Depends lacks the SDL library"
 grep -q 'fonts-ipafont-gothic | fonts-japanese-gothic' <<<"$depends" || fail "Depends lacks a Japanese font"
 [ "$(dpkg-deb -f "$deb" Version)" = "$PELORIN_VERSION" ] || fail "Version is not $PELORIN_VERSION"
 
-# run_cli ROOT: Stage 8 with a 1 s window, from /, as a user would.
+# run_cli ROOT: Stage 8 with a 1 s window, from /, as a user would.  The
+# run is saved into a store of the test's own, never the user's.
 run_cli() {
-    (cd / && timeout 600 "${emulator[@]}" "$1/usr/bin/pelorin-cli" -b 8 --time 1) >"$work/cli.out" 2>"$work/cli.err"
+    (cd / && XDG_DATA_HOME="$work/data" timeout 600 "${emulator[@]}" "$1/usr/bin/pelorin-cli" -b 8 --time 1) \
+        >"$work/cli.out" 2>"$work/cli.err"
     local status=$?
     if [ "$status" -ne 0 ] || ! grep -q 'ops/s' "$work/cli.out"; then
         fail "pelorin-cli -b 8 --time 1 from / exited $status"
@@ -39,6 +41,7 @@ run_cli() {
     else
         echo "pelorin-cli from /: $(grep -c 'ops/s' "$work/cli.out") arithmetic figures"
     fi
+    [ -s "$work/data/pelorin/results.sqlite" ] || fail "the run was not saved in the results store"
 }
 
 # A cross build's package is for another processor: it is only extracted.
