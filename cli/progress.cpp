@@ -4,6 +4,16 @@
 
 #include "cli/figures.h"
 
+namespace {
+
+std::string oneDecimal(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", value);
+    return text;
+}
+
+}  // namespace
+
 Progress::Progress(std::FILE* out, bool live, int timeSeconds, int passes)
     : out_(out), live_(live), timeSeconds_(timeSeconds), passes_(passes) {}
 
@@ -17,37 +27,32 @@ void Progress::clearBar() {
     barShown_ = false;
 }
 
-void Progress::stageStarted(int pass, int stage) {
-    if (out_ == nullptr) return;
+void Progress::stageLine(int pass, int stage, const std::string& what) {
     clearBar();
     prefix(pass);
-    std::fprintf(out_, "Stage %d \"%s\" started\n", stage, stageName(stage));
+    std::fprintf(out_, "Stage %d \"%s\" %s\n", stage, stageName(stage), what.c_str());
     std::fflush(out_);
+}
+
+void Progress::stageStarted(int pass, int stage) {
+    if (out_ == nullptr) return;
+    stageLine(pass, stage, "started");
     lastDrawn_ = -1.0;
 }
 
 void Progress::stageFinished(int pass, int stage, double seconds) {
     if (out_ == nullptr) return;
-    clearBar();
-    prefix(pass);
-    std::fprintf(out_, "Stage %d \"%s\" done in %.1f s\n", stage, stageName(stage), seconds);
-    std::fflush(out_);
+    stageLine(pass, stage, "done in " + oneDecimal(seconds) + " s");
 }
 
 void Progress::threadedStarted(int pass, int stage, int threads) {
     if (out_ == nullptr) return;
-    clearBar();
-    prefix(pass);
-    std::fprintf(out_, "Stage %d \"%s\" with %d threads started\n", stage, stageName(stage), threads);
-    std::fflush(out_);
+    stageLine(pass, stage, "with " + std::to_string(threads) + " threads started");
 }
 
 void Progress::threadedFinished(int pass, int stage, int threads, double seconds) {
     if (out_ == nullptr) return;
-    clearBar();
-    prefix(pass);
-    std::fprintf(out_, "Stage %d \"%s\" with %d threads done in %.1f s\n", stage, stageName(stage), threads, seconds);
-    std::fflush(out_);
+    stageLine(pass, stage, "with " + std::to_string(threads) + " threads done in " + oneDecimal(seconds) + " s");
 }
 
 void Progress::tick(int stage, double secondsIntoStage, bool kernelsNext) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 class Progress {
 public:
@@ -21,6 +22,8 @@ public:
 private:
     void clearBar();
     void prefix(int pass);
+    // One line about a stage: "Stage N \"name\" <what>", after the pass prefix.
+    void stageLine(int pass, int stage, const std::string& what);
 
     std::FILE* out_;
     bool live_;
