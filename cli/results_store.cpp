@@ -2,9 +2,11 @@
 
 #include <sqlite3.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <thread>
 
 #include "cli/sqlite_statement.h"
 
@@ -36,6 +38,23 @@ const char* const kMigrations[kStoreVersion] = {
     "ALTER TABLE figures ADD COLUMN threads INTEGER NOT NULL DEFAULT 1;"
     "CREATE INDEX figures_of_run ON figures (run_id);",
 };
+
+// WAL lets a run save while another reads or saves.  Switching a store to
+// WAL needs it to itself for a moment, and SQLite answers "locked" at once
+// there instead of waiting through the busy handler, so two runs opening a
+// new store together would see one of them fail: wait here instead.  The
+// mode is kept in the file, so this is needed only once per store.
+void useWriteAheadLog(sqlite3* db) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyTimeoutMs);
+    for (;;) {
+        const int rc = sqlite3_exec(db, "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr);
+        if (rc != SQLITE_BUSY || std::chrono::steady_clock::now() >= deadline) {
+            checkSqlite(db, rc, "PRAGMA journal_mode = WAL");
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
 
 int userVersion(sqlite3* db) {
     Statement s(db, "PRAGMA user_version");
@@ -197,7 +216,7 @@ std::unique_ptr<ResultsStore> ResultsStore::open(const std::string& path, std::s
     }
     try {
         sqlite3_busy_timeout(db, kBusyTimeoutMs);
-        execSql(db, "PRAGMA journal_mode = WAL");
+        useWriteAheadLog(db);
         execSql(db, "PRAGMA foreign_keys = ON");
         migrate(db);
     } catch (const std::exception& e) {

@@ -4,7 +4,10 @@
 # Usage: sanitizer_suite.sh SOURCE_DIR BUILD_DIR
 set -euo pipefail
 source_dir=$1 build_dir=$2
+# Line tables only (-g1): enough for the sanitizers' reports to name file and
+# line, at about two thirds of the compile time of full debug information.
 cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELORIN_SANITIZE=ON \
+      -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" \
       -DPELORIN_BENCH=OFF -DPELORIN_SANITIZER_SUITE=OFF >/dev/null
 cmake --build "$build_dir" -j "$(nproc)"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:allocator_may_return_null=1
