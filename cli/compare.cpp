@@ -14,8 +14,7 @@ namespace {
 // figure of the same id and thread count.
 std::string compareLine(int i, const std::vector<double>& samples, int threads, const SavedRun& saved) {
     const Summary now = summarize(samples);
-    std::string label = figureLabel(i);
-    if (threads > 1) label += ", " + std::to_string(threads) + " threads";
+    const std::string label = labelWithThreads(figureLabel(i), threads);
     const std::string unit = figureUnit(i);
     const char* number = figure(i).kind == FigureKind::FrameRate ? "%.1f" : "%.3f";
     char line[256];

@@ -106,11 +106,12 @@ double scaleOf(const std::vector<const SavedFigure*>& bars) {
 }
 
 std::string barChart(const std::vector<SavedRun>& runs, const std::vector<const SavedFigure*>& bars,
-                     const std::string& id) {
+                     const FigureKey& key) {
     const double scale = kPlotWidth / scaleOf(bars);
     const double height = kTopMargin * 2 + kRowHeight * static_cast<double>(runs.size()) + 12;
     const double referenceX = kPlotLeft + 100.0 * scale;
-    std::string svg = concat({"<svg class=\"bars\" data-figure=\"", escaped(id), "\" width=\"", number(kChartWidth),
+    std::string svg = concat({"<svg class=\"bars\" data-figure=\"", escaped(key.id), "\" data-threads=\"",
+                              std::to_string(key.threads), "\" width=\"", number(kChartWidth),
                               "\" height=\"", number(height), "\" viewBox=\"0 0 ", number(kChartWidth), " ",
                               number(height), "\" xmlns=\"http://www.w3.org/2000/svg\">\n"});
     for (std::size_t r = 0; r < runs.size(); ++r) {
@@ -246,19 +247,20 @@ std::string htmlReport(const std::vector<SavedRun>& runs) {
     html += concat({"</p>\n<h2>Runs</h2>\n", runsTable(runs), "<h2>Figures</h2>\n"});
 
     int stage = 0;
-    for (const std::string& id : figureIdsOf(runs)) {
+    for (const FigureKey& key : figureKeysOf(runs)) {
         std::vector<const SavedFigure*> bars;
         const SavedFigure* any = nullptr;
         for (const SavedRun& run : runs) {
-            bars.push_back(run.find(id));
+            bars.push_back(run.find(key.id, key.threads));
             if (any == nullptr) any = bars.back();
         }
         if (any->stage != stage) {
             stage = any->stage;
             html += concat({"<h3>Stage ", std::to_string(stage), ": ", escaped(stageName(stage)), "</h3>\n"});
         }
-        html += concat({"<figure class=\"figure\">\n<figcaption>", escaped(any->label), " <span class=\"unit\">",
-                        escaped(any->unit), "</span></figcaption>\n", barChart(runs, bars, id), trendChart(bars),
+        html += concat({"<figure class=\"figure\">\n<figcaption>", escaped(labelWithThreads(any->label, key.threads)),
+                        " <span class=\"unit\">", escaped(any->unit), "</span></figcaption>\n", barChart(runs, bars, key),
+                        trendChart(bars),
                         "</figure>\n"});
     }
     html += concat({"<h2>System</h2>\n", systemTable(runs), "<h2>Warnings</h2>\n", warningsList(runs)});

@@ -5,12 +5,18 @@
 #include "cli/compare.h"
 #include "cli/statistics.h"
 
-std::vector<std::string> figureIdsOf(const std::vector<SavedRun>& runs) {
-    std::vector<std::string> ids;
+std::vector<FigureKey> figureKeysOf(const std::vector<SavedRun>& runs) {
+    std::vector<FigureKey> keys;
     for (const SavedRun& run : runs)
         for (const SavedFigure& f : run.figures)
-            if (std::find(ids.begin(), ids.end(), f.id) == ids.end()) ids.push_back(f.id);
-    return ids;
+            if (std::none_of(keys.begin(), keys.end(),
+                             [&](const FigureKey& k) { return k.id == f.id && k.threads == f.threads; }))
+                keys.push_back({f.id, f.threads});
+    return keys;
+}
+
+std::string labelWithThreads(const std::string& label, int threads) {
+    return threads == 1 ? label : label + ", " + std::to_string(threads) + " threads";
 }
 
 bool intervalsApart(const SavedFigure& a, const SavedFigure& b) {

@@ -51,8 +51,18 @@ inline std::string runName(const SavedRun& run) {
     return name;
 }
 
-// The ids of every figure the runs hold, each once, in the order they first appear.
-std::vector<std::string> figureIdsOf(const std::vector<SavedRun>& runs);
+// A figure as the reports tell it apart: the same figure measured with
+// another number of threads is a figure of its own.
+struct FigureKey {
+    std::string id;
+    int threads = 1;
+};
+
+// Every figure the runs hold, each once, in the order they first appear.
+std::vector<FigureKey> figureKeysOf(const std::vector<SavedRun>& runs);
+
+// "Calc ADD" measured on one thread, "Calc ADD, 2 threads" on more.
+std::string labelWithThreads(const std::string& label, int threads);
 
 // Sets the figure's samples and the median and interval they give.
 void setSamples(SavedFigure& figure, std::vector<double> samples);

@@ -32,9 +32,9 @@ std::string csvField(const std::string& text) {
     return quoted;
 }
 
-const SavedFigure* firstWith(const std::vector<SavedRun>& runs, const std::string& id) {
+const SavedFigure* firstWith(const std::vector<SavedRun>& runs, const FigureKey& key) {
     for (const SavedRun& run : runs)
-        if (const SavedFigure* f = run.find(id)) return f;
+        if (const SavedFigure* f = run.find(key.id, key.threads)) return f;
     return nullptr;
 }
 
@@ -57,12 +57,13 @@ std::string markdownReport(const std::vector<SavedRun>& runs) {
     }
     text += rule;
     text += "\n";
-    for (const std::string& id : figureIdsOf(runs)) {
-        const SavedFigure* any = firstWith(runs, id);
-        text += concat({"| ", std::to_string(any->stage), " | ", cell(any->label), " | ", cell(any->unit), " |"});
-        const SavedFigure* first = runs.front().find(id);
+    for (const FigureKey& key : figureKeysOf(runs)) {
+        const SavedFigure* any = firstWith(runs, key);
+        text += concat({"| ", std::to_string(any->stage), " | ", cell(labelWithThreads(any->label, key.threads)), " | ",
+                        cell(any->unit), " |"});
+        const SavedFigure* first = runs.front().find(key.id, key.threads);
         for (const SavedRun& run : runs) {
-            const SavedFigure* f = run.find(id);
+            const SavedFigure* f = run.find(key.id, key.threads);
             if (f == nullptr) {
                 text += " - | - |";
                 continue;

@@ -11,6 +11,7 @@
 
 #include "cli/cli_fixture.h"
 #include "cli/html_report.h"
+#include "cli/table_export.h"
 
 namespace {
 
@@ -162,6 +163,29 @@ TEST(HtmlReport, MarksTrendsDescriptionsAndNothingFetched) {
     EXPECT_EQ(addresses.find("http"), std::string::npos);
     EXPECT_NE(html.find("prefers-color-scheme: dark"), std::string::npos);
     EXPECT_NE(html.find("@media print"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+// A run measured with --threads 2 alone holds no one-thread figure of Stage 8:
+// its figures are reported by their thread count, not skipped or mistaken
+// for absent ones.
+TEST(HtmlReport, FiguresOfOtherThreadCountsAreTheirOwnCharts) {
+    std::vector<SavedRun> runs(1);
+    runs[0].id = 7;
+    SavedFigure add = figureOf("calc_add", 8, "Calc ADD", "times/S", 806451612.0, {1.6e9, 1.7e9, 1.8e9});
+    add.threads = 2;
+    runs[0].figures.push_back(add);
+
+    const std::string html = htmlReport(runs);
+    const std::string chart = chartOf(html, "calc_add\" data-threads=\"2");
+    EXPECT_NE(chart.find("<rect class=\"bar\" data-run=\"7\""), std::string::npos) << html;
+    EXPECT_NE(html.find("Calc ADD, 2 threads"), std::string::npos);
+    EXPECT_NE(markdownReport(runs).find("| 8 | Calc ADD, 2 threads | times/S | 1700000000.00 | 210.8% |"),
+              std::string::npos)
+        << markdownReport(runs);
 }
 
 }  // namespace
