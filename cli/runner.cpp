@@ -21,7 +21,6 @@
 #include "cli/report.h"
 #include "cli/results_json.h"
 #include "cli/store_commands.h"
-#include "cli/table_export.h"
 #include "cli/thread_counts.h"
 #include "cli/threaded_report.h"
 #include "kernels/cpu_placement.h"
@@ -245,15 +244,7 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
         run.id = runId;
         run.startedAt = facts.startedAt;
         run.commandLine = facts.commandLine;
-        const std::pair<const std::string&, std::string (*)(const std::vector<SavedRun>&)> tables[] = {
-            {options.markdownPath, markdownReport}, {options.csvPath, csvReport}};
-        for (const auto& [path, render] : tables) {
-            if (path.empty()) continue;
-            if (const std::string problem = writeTextFile(path, render({run})); !problem.empty()) {
-                std::fprintf(streams.err, "pelorin-cli: %s\n", problem.c_str());
-                status = 1;
-            }
-        }
+        if (!writeReportFiles({"", options.markdownPath, options.csvPath}, {run}, streams)) status = 1;
     }
     std::fflush(streams.out);
     return status;

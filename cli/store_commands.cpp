@@ -83,6 +83,23 @@ CommandWords splitWords(const std::vector<std::string>& args, const std::vector<
     return out;
 }
 
+// Reads the runs `ids` names, in that order; false (and the error printed)
+// when one cannot be read.
+bool loadRuns(ResultsStore& store, const std::vector<long long>& ids, std::vector<SavedRun>& runs,
+              const CliStreams& streams) {
+    for (const long long id : ids) {
+        SavedRun run;
+        std::string error;
+        if (!store.load(id, run, error)) {
+            std::fprintf(streams.err, "pelorin-cli: cannot read run %lld from %s: %s\n", id, store.path().c_str(),
+                         error.c_str());
+            return false;
+        }
+        runs.push_back(std::move(run));
+    }
+    return true;
+}
+
 }  // namespace
 
 std::unique_ptr<ResultsStore> openResultsStore(const std::string& chosenPath, std::string& error) {
@@ -148,19 +165,12 @@ int runHistory(const std::vector<std::string>& args, const CliStreams& streams) 
         return 1;
     }
     std::vector<long long> ids;
-    std::vector<SavedRun> runs;
     if (!store->newestIds(0, ids, error)) {
         std::fprintf(streams.err, "pelorin-cli: cannot read %s: %s\n", store->path().c_str(), error.c_str());
         return 1;
     }
-    for (const long long id : ids) {
-        SavedRun run;
-        if (!store->load(id, run, error)) {
-            std::fprintf(streams.err, "pelorin-cli: cannot read %s: %s\n", store->path().c_str(), error.c_str());
-            return 1;
-        }
-        runs.push_back(std::move(run));
-    }
+    std::vector<SavedRun> runs;
+    if (!loadRuns(*store, ids, runs, streams)) return 1;
     for (const std::string& line : historyLines(runs)) std::fprintf(streams.out, "%s\n", line.c_str());
     if (runs.empty()) std::fprintf(streams.out, "(no run is stored in %s yet)\n", store->path().c_str());
     return 0;
@@ -206,24 +216,20 @@ int runReport(const std::vector<std::string>& args, const CliStreams& streams) {
         return 1;
     }
     std::vector<SavedRun> runs;
-    for (const long long id : ids) {
-        SavedRun run;
-        if (!store->load(id, run, error)) {
-            std::fprintf(streams.err, "pelorin-cli: cannot report run %lld: %s\n", id, error.c_str());
-            return 1;
-        }
-        runs.push_back(std::move(run));
-    }
-    int status = 0;
-    const std::pair<const std::string&, std::string (*)(const std::vector<SavedRun>&)> outputs[] = {
-        {htmlPath, htmlReport}, {markdownPath, markdownReport}, {csvPath, csvReport}};
-    for (const auto& [path, render] : outputs) {
+    if (!loadRuns(*store, ids, runs, streams)) return 1;
+    return writeReportFiles({htmlPath, markdownPath, csvPath}, runs, streams) ? 0 : 1;
+}
+
+bool writeReportFiles(const ReportFiles& files, const std::vector<SavedRun>& runs, const CliStreams& streams) {
+    bool written = true;
+    const std::pair<const std::string&, std::string (*)(const std::vector<SavedRun>&)> reports[] = {
+        {files.html, htmlReport}, {files.markdown, markdownReport}, {files.csv, csvReport}};
+    for (const auto& [path, render] : reports) {
         if (path.empty()) continue;
-        const std::string problem = writeTextFile(path, render(runs));
-        if (!problem.empty()) {
+        if (const std::string problem = writeTextFile(path, render(runs)); !problem.empty()) {
             std::fprintf(streams.err, "pelorin-cli: %s\n", problem.c_str());
-            status = 1;
+            written = false;
         }
     }
-    return status;
+    return written;
 }

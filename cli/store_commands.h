@@ -26,5 +26,16 @@ std::string loadCompareRun(const std::string& which, const std::string& storePat
 int runHistory(const std::vector<std::string>& args, const CliStreams& streams);
 int runReport(const std::vector<std::string>& args, const CliStreams& streams);
 
+// The report files to write; an empty path is not written.
+struct ReportFiles {
+    std::string html;
+    std::string markdown;
+    std::string csv;
+};
+
+// Writes each named report of `runs`; false when one could not be written,
+// each problem printed.
+bool writeReportFiles(const ReportFiles& files, const std::vector<SavedRun>& runs, const CliStreams& streams);
+
 // Writes `text` to `path`; "" on success, else why not.
 std::string writeTextFile(const std::string& path, const std::string& text);
