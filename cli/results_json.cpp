@@ -1,5 +1,7 @@
 #include "cli/results_json.h"
 
+#include <climits>
+
 #include "cli/statistics.h"
 #include "cli/threaded_report.h"
 #include "stages/result_screen.h"
@@ -60,6 +62,14 @@ bool fail(std::string& reason, const std::string& text) {
 double numberOr(const Json& object, const char* key, double fallback) {
     const auto it = object.find(key);
     return it != object.end() && it->is_number() ? it->get<double>() : fallback;
+}
+
+// A whole number that fits an int, else `fallback`: a file may hold anything.
+int wholeNumberOr(const Json& object, const char* key, int fallback) {
+    const auto it = object.find(key);
+    if (it == object.end() || !it->is_number_integer()) return fallback;
+    const long long value = it->get<long long>();
+    return value >= INT_MIN && value <= INT_MAX ? static_cast<int>(value) : fallback;
 }
 
 std::string textOr(const Json& object, const char* key) {
@@ -214,8 +224,8 @@ bool readSavedRun(const ResultsDocument& doc, SavedRun& out, std::string& reason
         SavedFigure f;
         f.id = r["id"].get<std::string>();
         f.median = r["median"].get<double>();
-        f.stage = static_cast<int>(numberOr(r, "stage", 0));
-        f.threads = static_cast<int>(numberOr(r, "threads", 1));
+        f.stage = wholeNumberOr(r, "stage", 0);
+        f.threads = wholeNumberOr(r, "threads", 1);
         f.label = textOr(r, "label");
         f.unit = textOr(r, "unit");
         if (const auto samples = r.find("samples"); samples != r.end() && samples->is_array())

@@ -66,6 +66,12 @@ TEST(Compare, ForeignDocumentsAreRefused) {
     EXPECT_NE(reason.find("schema_version"), std::string::npos);
     EXPECT_FALSE(readSavedRun(parsed(R"({"generator": "pelorin-cli", "schema_version": 1, "results": [{"id": 3}]})"),
                               saved, reason));
+    // Numbers out of range are not trusted into the run (casting 1e300 to
+    // an int is undefined).
+    ASSERT_TRUE(readSavedRun(parsed(R"({"generator": "pelorin-cli", "schema_version": 3, "results":
+        [{"id": "calc_add", "median": 1, "stage": 1e300, "threads": 99999999999}]})"), saved, reason)) << reason;
+    EXPECT_EQ(saved.figures[0].stage, 0);
+    EXPECT_EQ(saved.figures[0].threads, 1);
 }
 
 // Files written before the format gained the architecture still compare.
