@@ -25,12 +25,16 @@ std::string readFirstLine(const char* path) {
 }  // namespace
 
 long long memInfoBytes(const std::string& key) {
+    // Read line by line: some lines (HugePages_Total) have no unit.
     std::ifstream in("/proc/meminfo");
-    std::string name;
-    long long kib = 0;
-    std::string unit;
-    while (in >> name >> kib >> unit)
-        if (name == key + ":") return kib * 1024;
+    std::string line;
+    const std::string prefix = key + ":";
+    while (std::getline(in, line)) {
+        if (line.rfind(prefix, 0) != 0) continue;
+        std::istringstream value(line.substr(prefix.size()));
+        long long kib = 0;
+        return value >> kib ? kib * 1024 : -1;
+    }
     return -1;
 }
 

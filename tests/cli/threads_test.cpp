@@ -5,6 +5,7 @@
 #include "cli/cli_fixture.h"
 #include "cli/figures.h"
 #include "cli/frame_driver.h"
+#include "cli/system_info.h"
 #include "cli/thread_counts.h"
 #include "kernels/cpu_placement.h"
 #include "stages/stage_state.h"
@@ -28,6 +29,10 @@ TEST(ThreadsOption, ListsAllAndMistakes) {
 
 TEST(ThreadCounts, AllIsEveryUsableProcessorAndRefusalsSayWhy) {
     EXPECT_EQ(resolveThreadCounts({4, kAllThreads, 1, 8, 1}, 8), (std::vector<int>{1, 4, 8}));
+    // /proc/meminfo is read to its end, past the lines without a unit.
+    EXPECT_GT(memInfoBytes("MemAvailable"), 0);
+    EXPECT_GT(memInfoBytes("Hugepagesize"), 0);
+    EXPECT_EQ(memInfoBytes("NoSuchLine"), -1);
 
     constexpr long long MiB = 1024 * 1024;
     EXPECT_EQ(threadRefusal({1, 2, 4}, 4, 4096 * MiB, true), "");
