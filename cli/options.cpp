@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "cli/thread_counts.h"
+#include "cli/run/thread_counts.h"
 
 namespace {
 

@@ -4,16 +4,13 @@
 #include <string>
 #include <vector>
 
-constexpr int kStageCount = 8;
+#include "cli/run/run_config.h"
 
-struct Options {
+// The run's own settings (all eight stages when none is named; kAllThreads
+// for "all" until it is resolved), and what the program does with it.
+struct Options : RunConfig {
     bool help = false;
     bool list = false;
-    bool window = false;       // draw on the display instead of the offscreen driver
-    std::vector<int> stages;   // 1..8, ascending, no repeats; all eight when none is named
-    int timeSeconds = 10;      // measuring window of Stages 1-6
-    int repeat = 1;
-    std::vector<int> threads = {1};  // thread counts of Stages 7 and 8; kAllThreads for "all"
     std::string jsonPath;      // "" for none, "-" for standard output
     std::string comparePath;
     std::string screenshotPath;

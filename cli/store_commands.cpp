@@ -3,40 +3,18 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
-#include <sstream>
 
-#include "cli/history.h"
-#include "cli/html_report.h"
-#include "cli/table_export.h"
+#include "cli/report/history.h"
+#include "cli/report/html_report.h"
+#include "cli/report/table_export.h"
+#include "cli/results/run_sources.h"
 
 namespace {
-
-namespace fs = std::filesystem;
-
-bool allDigits(const std::string& text) {
-    if (text.empty() || text.size() > 18) return false;
-    for (const char c : text)
-        if (c < '0' || c > '9') return false;
-    return true;
-}
 
 int usageError(const CliStreams& s, const std::string& message) {
     std::fprintf(s.err, "pelorin-cli: %s\n", message.c_str());
     return 2;
-}
-
-// The store a reading command uses: one that does not exist is not made.
-std::unique_ptr<ResultsStore> openExistingStore(const std::string& chosenPath, std::string& error) {
-    std::string path = chosenPath;
-    if (path.empty()) path = defaultStorePath(error);
-    if (path.empty()) return nullptr;
-    if (!fs::exists(path)) {
-        error = "no run is stored yet: " + path + " does not exist";
-        return nullptr;
-    }
-    return openResultsStore(path, error);
 }
 
 // The words after a command: "--name value", "--name=value" and bare words.
@@ -83,65 +61,7 @@ CommandWords splitWords(const std::vector<std::string>& args, const std::vector<
     return out;
 }
 
-// Reads the runs `ids` names, in that order; false (and the error printed)
-// when one cannot be read.
-bool loadRuns(ResultsStore& store, const std::vector<long long>& ids, std::vector<SavedRun>& runs,
-              const CliStreams& streams) {
-    for (const long long id : ids) {
-        SavedRun run;
-        std::string error;
-        if (!store.load(id, run, error)) {
-            std::fprintf(streams.err, "pelorin-cli: cannot read run %lld from %s: %s\n", id, store.path().c_str(),
-                         error.c_str());
-            return false;
-        }
-        runs.push_back(std::move(run));
-    }
-    return true;
-}
-
 }  // namespace
-
-std::unique_ptr<ResultsStore> openResultsStore(const std::string& chosenPath, std::string& error) {
-    std::string path = chosenPath;
-    if (path.empty()) path = defaultStorePath(error);
-    if (path.empty()) return nullptr;
-    std::string reason;
-    std::unique_ptr<ResultsStore> store = ResultsStore::open(path, reason);
-    if (!store) error = "the results store " + path + " cannot be used: " + reason;
-    return store;
-}
-
-bool namesStoredRun(const std::string& which) { return which == "last" || allDigits(which); }
-
-std::string loadCompareRun(const std::string& which, const std::string& storePath, SavedRun& out) {
-    if (namesStoredRun(which)) {
-        std::string error;
-        std::unique_ptr<ResultsStore> store = openExistingStore(storePath, error);
-        if (!store) return "cannot compare with run '" + which + "': " + error;
-        long long id = 0;
-        if (which == "last") {
-            std::vector<long long> ids;
-            if (!store->newestIds(1, ids, error)) return "cannot read " + store->path() + ": " + error;
-            if (ids.empty()) return "cannot compare with the last run: " + store->path() + " holds no run";
-            id = ids.front();
-        } else {
-            id = std::stoll(which);
-        }
-        if (!store->load(id, out, error)) return "cannot compare with run " + which + ": " + error;
-        return "";
-    }
-    std::ifstream in(which, std::ios::binary);
-    if (!in) return "cannot read the compare file '" + which + "': " + std::strerror(errno);
-    std::ostringstream text;
-    text << in.rdbuf();
-    ResultsDocument doc;
-    std::string error;
-    if (!parseDocument(text.str(), doc, error))
-        return "'" + which + "' is not a pelorin-cli results file: not JSON (" + error + ")";
-    if (!readSavedRun(doc, out, error)) return "'" + which + "' is not a pelorin-cli results file: " + error;
-    return "";
-}
 
 std::string writeTextFile(const std::string& path, const std::string& text) {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
@@ -170,7 +90,10 @@ int runHistory(const std::vector<std::string>& args, const CliStreams& streams) 
         return 1;
     }
     std::vector<SavedRun> runs;
-    if (!loadRuns(*store, ids, runs, streams)) return 1;
+    if (const std::string problem = loadRuns(*store, ids, runs); !problem.empty()) {
+        std::fprintf(streams.err, "pelorin-cli: %s\n", problem.c_str());
+        return 1;
+    }
     for (const std::string& line : historyLines(runs)) std::fprintf(streams.out, "%s\n", line.c_str());
     if (runs.empty()) std::fprintf(streams.out, "(no run is stored in %s yet)\n", store->path().c_str());
     return 0;
@@ -216,7 +139,10 @@ int runReport(const std::vector<std::string>& args, const CliStreams& streams) {
         return 1;
     }
     std::vector<SavedRun> runs;
-    if (!loadRuns(*store, ids, runs, streams)) return 1;
+    if (const std::string problem = loadRuns(*store, ids, runs); !problem.empty()) {
+        std::fprintf(streams.err, "pelorin-cli: %s\n", problem.c_str());
+        return 1;
+    }
     return writeReportFiles({htmlPath, markdownPath, csvPath}, runs, streams) ? 0 : 1;
 }
 

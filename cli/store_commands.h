@@ -1,25 +1,12 @@
-// The results store from the command line: finding and opening it, the
-// runs --compare names in it, and the history and report commands.
+// The commands that read the results store: history and report, and the
+// report files a run writes of itself.
 #pragma once
 
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "cli/results_store.h"
+#include "cli/results/saved_run.h"
 #include "cli/runner.h"
-
-// Opens `chosenPath`, or the default store when it is "".  On failure the
-// error names the file and the reason.
-std::unique_ptr<ResultsStore> openResultsStore(const std::string& chosenPath, std::string& error);
-
-// True when --compare's argument names a stored run ("last" or an id)
-// rather than a file.
-bool namesStoredRun(const std::string& which);
-
-// Reads the run --compare names: "last", a stored run's id, or a results
-// file.  "" when it could be read, else why not.
-std::string loadCompareRun(const std::string& which, const std::string& storePath, SavedRun& out);
 
 // `pelorin-cli history ...` and `pelorin-cli report ...`, with the words
 // after the command; exit status as for runCli.

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "cli/options.h"
-#include "cli/results_json.h"
-#include "cli/run_results.h"
+#include "cli/results/results_document.h"
+#include "cli/run/run_results.h"
 #include "cli/runner.h"
-#include "cli/system_info.h"
+#include "cli/run/system_info.h"
 
 // Three passes of Stages 1 and 7 and one figure of Stage 8, with frame times.
 RunResults sampleResults(double scale);
@@ -26,7 +26,7 @@ std::string writeTempFile(const std::string& name, const std::string& text);
 std::string freshTempPath(const std::string& name);
 
 // Leaves a document in the documents folder: `keepDocument` for one that
-// must satisfy cli/results.schema.json, `keepBrokenDocument` for one that
+// must satisfy cli/results/results.schema.json, `keepBrokenDocument` for one that
 // must not.  Returns the file's path.
 std::string keepDocument(const std::string& name, const ResultsDocument& document);
 std::string keepBrokenDocument(const std::string& name, const ResultsDocument& document);

@@ -11,8 +11,9 @@
 #include <thread>
 
 #include "cli/cli_fixture.h"
-#include "cli/results_store.h"
+#include "cli/results/results_store.h"
 #include "cli/sqlite_probe.h"
+#include "cli/results/run_sources.h"
 #include "cli/store_commands.h"
 #include "platform/drive_hooks.h"
 #include "reliability/child_process.h"

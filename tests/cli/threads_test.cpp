@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "cli/cli_fixture.h"
-#include "cli/figures.h"
-#include "cli/frame_driver.h"
-#include "cli/system_info.h"
-#include "cli/thread_counts.h"
+#include "cli/run/figures.h"
+#include "cli/run/frame_driver.h"
+#include "cli/run/system_info.h"
+#include "cli/run/thread_counts.h"
 #include "kernels/cpu_placement.h"
 #include "stages/stage_state.h"
 #include "support/program_harness.h"

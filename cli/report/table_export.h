@@ -1,0 +1,18 @@
+// The figures of chosen runs as text for pasting elsewhere: a Markdown
+// table for a forum post, CSV for a spreadsheet.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cli/results/saved_run.h"
+
+// A short list of the runs, then a table with one row per figure and, for
+// each run, its median and its percentage of the reference machine.  From
+// the second run on, "*" marks a median whose interval does not overlap the
+// first run's.
+std::string markdownReport(const std::vector<SavedRun>& runs);
+
+// A header row, then one row per figure of each run, samples in one field
+// separated by ";", numbers in their exact form.
+std::string csvReport(const std::vector<SavedRun>& runs);

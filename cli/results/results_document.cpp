@@ -1,0 +1,249 @@
+#include "cli/results/results_document.h"
+
+#include <climits>
+
+#include "cli/run/statistics.h"
+#include "cli/run/thread_figures.h"
+#include "stages/result_screen.h"
+
+namespace {
+
+using Json = ResultsDocument;
+
+Json range(const Summary& s) { return Json{{"median", s.median}, {"min", s.min}, {"max", s.max}}; }
+
+// Unknown values are written as null.
+Json textOrNull(const std::string& s) { return s.empty() ? Json() : Json(s); }
+
+Json frameTimes(const std::vector<FrameTiming>& frames) {
+    if (frames.empty()) return nullptr;
+    std::vector<double> total, present, draw;
+    for (const FrameTiming& f : frames) {
+        total.push_back(static_cast<double>(f.totalNs) / 1e6);
+        present.push_back(static_cast<double>(f.presentNs) / 1e6);
+        draw.push_back(static_cast<double>(f.totalNs - f.presentNs) / 1e6);
+    }
+    return Json{{"frames", frames.size()},
+                {"median", percentile(total, 50)},
+                {"p99", percentile(total, 99)},
+                {"draw_median", percentile(draw, 50)},
+                {"draw_p99", percentile(draw, 99)},
+                {"present_median", percentile(present, 50)},
+                {"present_p99", percentile(present, 99)}};
+}
+
+Json systemObject(const SystemInfo& info) {
+    Json j;
+    j["cpu"] = info.cpu;
+    j["architecture"] = info.architecture;
+    j["reference_cpu"] = std::string(referenceProcessor);
+    j["cores"] = info.cores;
+    j["memory_bytes"] = info.memoryBytes > 0 ? Json(info.memoryBytes) : Json();
+    j["kernel"] = info.kernel;
+    j["transparent_hugepages"] = textOrNull(info.transparentHugePages);
+    j["cpu_governor"] = textOrNull(info.governor);
+    j["load_average"] = info.loadAverage >= 0.0 ? Json(info.loadAverage) : Json();
+    j["video_driver"] = textOrNull(info.video.driver);
+    j["surface_presented_directly"] = info.video.presentedDirectly;
+    if (info.video.displayWidth > 0)
+        j["display"] = Json{{"width", info.video.displayWidth},
+                            {"height", info.video.displayHeight},
+                            {"refresh_hz", info.video.refreshHz > 0 ? Json(info.video.refreshHz) : Json()}};
+    else
+        j["display"] = nullptr;
+    return j;
+}
+
+bool fail(std::string& reason, const std::string& text) {
+    reason = text;
+    return false;
+}
+
+double numberOr(const Json& object, const char* key, double fallback) {
+    const auto it = object.find(key);
+    return it != object.end() && it->is_number() ? it->get<double>() : fallback;
+}
+
+// A whole number that fits an int, else `fallback`: a file may hold anything.
+int wholeNumberOr(const Json& object, const char* key, int fallback) {
+    const auto it = object.find(key);
+    if (it == object.end() || !it->is_number_integer()) return fallback;
+    const long long value = it->get<long long>();
+    return value >= INT_MIN && value <= INT_MAX ? static_cast<int>(value) : fallback;
+}
+
+std::string textOr(const Json& object, const char* key) {
+    const auto it = object.find(key);
+    return it != object.end() && it->is_string() ? it->get<std::string>() : "";
+}
+
+// One figure's entry from its samples, the best run of each pass and, for
+// Stages 1-6, the frame times; `threads` did the work together.
+Json figureEntry(int i, int threads, const std::vector<double>& samples, const std::vector<double>& kernelSeconds,
+                 const std::vector<FrameTiming>* frames) {
+    const Figure& f = figure(i);
+    const Summary s = summarize(samples);
+    Json r;
+    r["id"] = f.id;
+    r["stage"] = f.stage;
+    r["threads"] = threads;
+    r["label"] = figureLabel(i);
+    r["unit"] = figureUnit(i);
+    r["higher_is_better"] = true;
+    r["samples"] = samples;
+    r["median"] = s.median;
+    r["min"] = s.min;
+    r["max"] = s.max;
+    if (s.hasInterval)
+        r["median_interval"] =
+            Json{{"method", "order-statistic"}, {"low", s.low}, {"high", s.high}, {"coverage", s.coverage}};
+    else
+        r["median_interval"] = nullptr;
+    r["reference"] = Json{{"value", figureReference(i)}, {"ratio", s.median / figureReference(i)}};
+
+    if (f.kind == FigureKind::FrameRate) {
+        r["frame_time_ms"] = frameTimes(*frames);
+    } else if (f.kind == FigureKind::Memory) {
+        std::vector<double> gbps;
+        for (const double v : samples) gbps.push_back(memoryBytesPerSecond(v) / 1e9);
+        r["bandwidth_gb_per_s"] = range(summarize(gbps));
+    } else {
+        // The figure counts whole milliseconds; the nanosecond clock gives
+        // the same rate without that rounding.
+        std::vector<double> ops;
+        for (const double seconds : kernelSeconds)
+            if (seconds > 0.0) ops.push_back(threads * 100000000.0 / seconds);
+        r["precise_ops_per_s"] = ops.size() == kernelSeconds.size() && !ops.empty() ? range(summarize(ops)) : Json();
+    }
+    if (f.kind != FigureKind::FrameRate) {
+        Json seconds = Json::array();
+        for (const double v : kernelSeconds) seconds.push_back(v > 0.0 ? Json(v) : Json());
+        r["best_run_seconds"] = seconds;
+    }
+    return r;
+}
+
+}  // namespace
+
+ResultsDocument figureResult(const RunResults& results, int i) {
+    const Figure& f = figure(i);
+    const std::vector<FrameTiming>* frames = f.kind == FigureKind::FrameRate ? &results.frames[f.stage - 1] : nullptr;
+    return figureEntry(i, 1, results.samples[i], results.kernelSeconds[i], frames);
+}
+
+ResultsDocument threadedFigureResult(const ThreadedResults& results, int i) {
+    Json r = figureEntry(i, results.threads, results.samples[i], results.kernelSeconds[i], nullptr);
+    r["cpus"] = results.cpus;
+    r["per_thread"] = perThreadMedians(results, i);
+    r["thread_spread_percent"] = spreadMedian(results, i);
+    return r;
+}
+
+ResultsDocument resultsDocument(const RunResults& results, const RunConfig& config, const SystemInfo& system,
+                                const std::vector<std::string>& warnings) {
+    Json doc;
+    doc["schema_version"] = kSchemaVersion;
+    doc["generator"] = "pelorin-cli";
+    doc["system"] = systemObject(system);
+    doc["config"] = Json{{"stages", config.stages},
+                         {"time_s", config.timeSeconds},
+                         {"repeat", config.repeat},
+                         {"threads", config.threads},
+                         {"passes_completed", results.passes},
+                         {"window", config.window}};
+    Json list = Json::array();
+    for (int i = 0; i < kFigureTotal; ++i)
+        if (!results.samples[i].empty()) list.push_back(figureResult(results, i));
+    for (const ThreadedResults& r : results.threaded)
+        for (int i = 0; i < kFigureTotal; ++i)
+            if (!r.samples[i].empty()) list.push_back(threadedFigureResult(r, i));
+    doc["results"] = list;
+    doc["warnings"] = warnings;
+    return doc;
+}
+
+std::string documentText(const ResultsDocument& document) { return document.dump(2) + "\n"; }
+
+bool parseDocument(const std::string& text, ResultsDocument& out, std::string& error) {
+    try {
+        out = Json::parse(text);
+        return true;
+    } catch (const Json::parse_error& e) {
+        // "[json.exception.parse_error.101] parse error at line 1, column 1: ..." without the bracket.
+        const std::string what = e.what();
+        const std::size_t bracket = what.find("] ");
+        error = bracket == std::string::npos ? what : what.substr(bracket + 2);
+        return false;
+    }
+}
+
+std::vector<std::pair<std::string, std::string>> systemFacts(const ResultsDocument& system) {
+    std::vector<std::pair<std::string, std::string>> facts;
+    for (const auto& [name, value] : system.items()) {
+        std::string text;
+        if (value.is_null()) {
+            text = "unknown";
+        } else if (value.is_string()) {
+            text = value.get<std::string>();
+        } else if (value.is_object()) {
+            for (const auto& [key, part] : value.items())
+                text += (text.empty() ? "" : ", ") + key + " " + (part.is_null() ? "unknown" : part.dump());
+        } else {
+            text = value.dump();
+        }
+        facts.emplace_back(name, text);
+    }
+    return facts;
+}
+
+bool readSavedRun(const ResultsDocument& doc, SavedRun& out, std::string& reason) {
+    if (!doc.is_object()) return fail(reason, "the document is not a JSON object");
+    if (textOr(doc, "generator") != "pelorin-cli")
+        return fail(reason, "it was not written by pelorin-cli (no \"generator\": \"pelorin-cli\")");
+    const auto version = doc.find("schema_version");
+    if (version == doc.end() || !version->is_number_integer() || version->get<int>() < kOldestReadableSchemaVersion ||
+        version->get<int>() > kSchemaVersion)
+        return fail(reason, "its schema_version is not one this pelorin-cli reads (" +
+                                std::to_string(kOldestReadableSchemaVersion) + " to " +
+                                std::to_string(kSchemaVersion) + ")");
+    const auto results = doc.find("results");
+    if (results == doc.end() || !results->is_array()) return fail(reason, "it has no results list");
+    out = SavedRun{};
+    if (const auto system = doc.find("system"); system != doc.end() && system->is_object()) {
+        out.cpu = textOr(*system, "cpu");
+        out.architecture = textOr(*system, "architecture");
+        out.system = systemFacts(*system);
+    }
+    if (const auto warnings = doc.find("warnings"); warnings != doc.end() && warnings->is_array())
+        for (const Json& w : *warnings)
+            if (w.is_string()) out.warnings.push_back(w.get<std::string>());
+    for (const Json& r : *results) {
+        if (!r.is_object() || !r.contains("id") || !r["id"].is_string() || !r.contains("median") ||
+            !r["median"].is_number())
+            return fail(reason, "a result lacks its id or median");
+        SavedFigure f;
+        f.id = r["id"].get<std::string>();
+        f.median = r["median"].get<double>();
+        f.stage = wholeNumberOr(r, "stage", 0);
+        f.threads = wholeNumberOr(r, "threads", 1);
+        f.label = textOr(r, "label");
+        f.unit = textOr(r, "unit");
+        if (const auto samples = r.find("samples"); samples != r.end() && samples->is_array())
+            for (const Json& s : *samples)
+                if (s.is_number()) f.samples.push_back(s.get<double>());
+        if (const auto reference = r.find("reference"); reference != r.end() && reference->is_object())
+            f.reference = numberOr(*reference, "value", 0.0);
+        if (const auto interval = r.find("median_interval"); interval != r.end() && interval->is_object()) {
+            const auto low = interval->find("low");
+            const auto high = interval->find("high");
+            if (low != interval->end() && high != interval->end() && low->is_number() && high->is_number()) {
+                f.hasInterval = true;
+                f.low = low->get<double>();
+                f.high = high->get<double>();
+                f.coverage = numberOr(*interval, "coverage", 0.0);
+            }
+        }
+        out.figures.push_back(std::move(f));
+    }
+    return true;
+}

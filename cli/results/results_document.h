@@ -1,0 +1,46 @@
+// The results document that --json writes, --compare reads back and the
+// results store keeps.  Its shape is described by cli/results/results.schema.json;
+// keep the two together.
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "cli/run/run_config.h"
+#include "cli/run/run_results.h"
+#include "cli/results/saved_run.h"
+#include "cli/run/system_info.h"
+
+// Keys keep the order they were written in, as people read the file.
+using ResultsDocument = nlohmann::ordered_json;
+
+// 2 added system.architecture, 3 the thread count of each result and of the
+// run.  Documents of version 1 are still read; their figures used one thread.
+constexpr int kSchemaVersion = 3;
+constexpr int kOldestReadableSchemaVersion = 1;
+
+ResultsDocument resultsDocument(const RunResults& results, const RunConfig& config, const SystemInfo& system,
+                                const std::vector<std::string>& warnings);
+
+// One result of the document: a figure with its samples and statistics.
+ResultsDocument figureResult(const RunResults& results, int index);
+// The same for a figure measured with more threads, with each thread's own
+// figure and the processors they ran on.
+ResultsDocument threadedFigureResult(const ThreadedResults& results, int index);
+
+// Two-space indented text ending in a newline.
+std::string documentText(const ResultsDocument& document);
+
+// Parses a whole document.  On failure returns false and names the problem
+// and where it is in `error`.
+bool parseDocument(const std::string& text, ResultsDocument& out, std::string& error);
+
+// Reads a document written by resultsDocument, of this or an older schema
+// version.  On failure returns false with a short reason.
+bool readSavedRun(const ResultsDocument& document, SavedRun& out, std::string& reason);
+
+// The system object as name and printable value, for reports.
+std::vector<std::pair<std::string, std::string>> systemFacts(const ResultsDocument& system);

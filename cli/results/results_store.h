@@ -1,0 +1,59 @@
+// Every pelorin-cli run, kept in one SQLite file: its time, command line,
+// system description, configuration, warnings and every figure with all its
+// samples.  A run is saved in one transaction, so a store never holds half
+// a run; WAL and a busy timeout let two runs at once both save.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli/results/results_document.h"
+#include "cli/results/saved_run.h"
+
+struct sqlite3;
+
+// The layout version the code writes (PRAGMA user_version).  Older stores
+// are migrated step by step when opened.
+constexpr int kStoreVersion = 2;
+
+// $XDG_DATA_HOME/pelorin/results.sqlite, or ~/.local/share/pelorin/ when the
+// variable is unset or not an absolute path.  "" with `error` set when
+// neither it nor HOME says where.
+std::string defaultStorePath(std::string& error);
+
+// What a results document does not say about its run.
+struct RunFacts {
+    std::string startedAt;  // UTC, "2026-12-07T09:46:42Z"
+    std::vector<std::string> commandLine;
+};
+
+// The current time in the form RunFacts keeps.
+std::string utcNow();
+
+class ResultsStore {
+public:
+    // Opens the store, creating the file (and its folder) when missing, and
+    // brings its layout up to date.  Null with `error` set when that fails.
+    static std::unique_ptr<ResultsStore> open(const std::string& path, std::string& error);
+    ~ResultsStore();
+    ResultsStore(const ResultsStore&) = delete;
+    ResultsStore& operator=(const ResultsStore&) = delete;
+
+    // Saves the run of `document`; its id, or 0 with `error` set (nothing is
+    // saved then).
+    long long save(const ResultsDocument& document, const RunFacts& facts, std::string& error);
+
+    // The run with this id; false with `error` set when there is none.
+    bool load(long long id, SavedRun& out, std::string& error);
+
+    // The ids of the newest `count` runs (all runs for count <= 0), oldest first.
+    bool newestIds(int count, std::vector<long long>& ids, std::string& error);
+
+    const std::string& path() const { return path_; }
+
+private:
+    ResultsStore(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
+    sqlite3* db_;
+    std::string path_;
+};

@@ -1,0 +1,73 @@
+// Drives the real program through its frame loop the way a person at the
+// keyboard would, but only through the selected stages: presses Enter at
+// the title, steps over the stages that were not asked for, reads every
+// figure when the result screen comes up, goes round again for each
+// repeat, and closes the window at the end.  Install beforeFrame() as the
+// platform's frame hook.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "cli/run/progress.h"
+#include "cli/run/run_results.h"
+#include "kernels/threaded_kernels.h"
+
+// Measures Stage 7 or 8 with a team of threads; tests may swap in a quick
+// stand-in.
+extern ThreadedStage (*measureThreadedStage)(int stage, int threads);
+
+struct DriverPlan {
+    std::vector<int> stages;      // 1..8, ascending
+    int repeat = 1;
+    bool captureLastFrame = false;  // keep the result screen of the last pass
+    // Stages 7 and 8 also run, once a pass as each begins (or would begin,
+    // when not in `stages`), with each of these thread counts (all above 1).
+    std::vector<int> threadedStages;
+    std::vector<int> threadCounts;
+};
+
+class FrameDriver {
+public:
+    FrameDriver(DriverPlan plan, Progress* progress);
+
+    void beforeFrame();
+    bool finished() const { return closing_; }
+
+    RunResults results;
+    std::string threadedProblem;  // why a threaded stage could not be measured; the run then ends
+    std::vector<std::uint32_t> lastFrame;  // top row first
+    int frameWidth = 0;
+    int frameHeight = 0;
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    bool selected(int stageNumber) const;
+    void skipUnselected();
+    void recordFrame(Clock::time_point now, std::int64_t presentNs);
+    void reportStages(Clock::time_point now);
+    void collectFigures();
+    void measureThreaded(int stageNumber);
+
+    DriverPlan plan_;
+    Progress* progress_;
+    int pass_ = 1;
+    bool enterPressed_ = false;
+    bool collected_ = false;
+    bool closing_ = false;
+    int threadedPass_[2] = {0, 0};  // the pass in which Stages 7 and 8 last ran threaded
+
+    // The frame before this one, to time it.
+    bool havePrevious_ = false;
+    int previousStage_ = 0;
+    int previousPhase_ = 0;
+    Clock::time_point previousStart_;
+    std::int64_t previousPresentNs_ = 0;
+
+    // The measuring stage in progress, for the progress lines.
+    int runningStage_ = 0;
+    Clock::time_point runningSince_;
+};

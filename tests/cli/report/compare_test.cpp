@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include "cli/cli_fixture.h"
+#include "cli/report/compare.h"
+#include "cli/run/statistics.h"
+#include "cli/results/results_document.h"
+#include "cli/results/run_sources.h"
+#include "cli/store_commands.h"
+
+namespace {
+
+SavedRun savedFrom(const RunResults& r) {
+    SavedRun saved;
+    std::string reason;
+    EXPECT_TRUE(readSavedRun(parsed(documentText(resultsDocument(r, sampleOptions(), sampleSystem(), {}))), saved,
+                             reason))
+        << reason;
+    return saved;
+}
+
+TEST(Compare, ChangeAndOverlap) {
+    EXPECT_DOUBLE_EQ(changePercent(110, 100), 10.0);
+    EXPECT_DOUBLE_EQ(changePercent(90, 100), -10.0);
+    EXPECT_DOUBLE_EQ(changePercent(5, 0), 0.0);
+    EXPECT_FALSE(intervalsApart(1, 3, 2, 4));
+    EXPECT_FALSE(intervalsApart(1, 2, 2, 3));  // touching intervals share a point
+    EXPECT_TRUE(intervalsApart(1, 2, 2.5, 3));
+    EXPECT_TRUE(intervalsApart(5, 6, 1, 2));
+}
+
+TEST(Compare, TwoSavedDocumentsLineByLine) {
+    const SavedRun before = savedFrom(sampleResults(1.0));
+    EXPECT_EQ(before.cpu, "Test CPU @ 1.0GHz");
+    ASSERT_EQ(before.figures.size(), 11u);
+    EXPECT_TRUE(before.figures[0].hasInterval);
+
+    // 10 % faster everywhere: the intervals (98..102 against 107.8..112.2)
+    // no longer meet.
+    RunResults now = sampleResults(1.1);
+    // And one figure the saved run never measured.
+    now.samples[1] = {17, 17, 17};
+    const std::vector<std::string> lines = compareLines(now, before, "before.json");
+    ASSERT_EQ(lines.size(), 13u);
+    EXPECT_NE(lines[0].find("before.json (Test CPU @ 1.0GHz)"), std::string::npos) << lines[0];
+    EXPECT_NE(lines[1].find("Font Speed 1"), std::string::npos);
+    EXPECT_NE(lines[1].find("+10.00%"), std::string::npos) << lines[1];
+    EXPECT_NE(lines[1].find("was            100.0"), std::string::npos) << lines[1];
+    EXPECT_EQ(lines[1].substr(lines[1].size() - 1), "*") << lines[1];
+    EXPECT_NE(lines[2].find("Font Speed 2"), std::string::npos);
+    EXPECT_NE(lines[2].find("not in the saved run"), std::string::npos);
+
+    // The same run compared with itself changes nothing and marks nothing.
+    for (const std::string& line : compareLines(sampleResults(1.0), before, "same.json")) {
+        if (line.rfind("Compared", 0) == 0) continue;
+        EXPECT_NE(line.find("+0.00%"), std::string::npos) << line;
+        EXPECT_NE(line.substr(line.size() - 1), "*") << line;
+    }
+}
+
+TEST(Compare, ForeignDocumentsAreRefused) {
+    SavedRun saved;
+    std::string reason;
+    EXPECT_FALSE(readSavedRun(parsed("[1, 2]"), saved, reason));
+    EXPECT_FALSE(readSavedRun(parsed(R"({"schema_version": 1, "results": []})"), saved, reason));
+    EXPECT_NE(reason.find("pelorin-cli"), std::string::npos);
+    EXPECT_FALSE(readSavedRun(parsed(R"({"generator": "pelorin-cli", "schema_version": 7, "results": []})"), saved,
+                              reason));
+    EXPECT_NE(reason.find("schema_version"), std::string::npos);
+    EXPECT_FALSE(readSavedRun(parsed(R"({"generator": "pelorin-cli", "schema_version": 1, "results": [{"id": 3}]})"),
+                              saved, reason));
+    // Numbers out of range are not trusted into the run (casting 1e300 to
+    // an int is undefined).
+    ASSERT_TRUE(readSavedRun(parsed(R"({"generator": "pelorin-cli", "schema_version": 3, "results":
+        [{"id": "calc_add", "median": 1, "stage": 1e300, "threads": 99999999999}]})"), saved, reason)) << reason;
+    EXPECT_EQ(saved.figures[0].stage, 0);
+    EXPECT_EQ(saved.figures[0].threads, 1);
+}
+
+// Files written before the format gained the architecture still compare.
+TEST(Compare, ReadsTheFirstSchemaVersion) {
+    SavedRun saved;
+    ASSERT_EQ(loadCompareRun(std::string(PELORIN_SOURCE_DIR) + "/tests/cli/fixtures/results_v1.json", "", saved), "");
+    EXPECT_FALSE(saved.cpu.empty());
+    EXPECT_EQ(saved.architecture, "");
+    ASSERT_EQ(saved.figures.size(), 11u);
+    EXPECT_EQ(saved.figures[0].id, "FontSpeed1");
+    EXPECT_EQ(saved.figures[0].samples, (std::vector<double>{100, 102, 98}));
+    EXPECT_TRUE(saved.figures[0].hasInterval);
+    EXPECT_EQ(saved.warnings, std::vector<std::string>{"a warning"});
+}
+
+// Bad compare files stop the program before anything is measured: no
+// window is made, so these need no display and take no time.
+TEST(Compare, BadCompareFileIsUsageErrorBeforeMeasuring) {
+    const std::string notJson = writeTempFile("not_json.json", "this is not json");
+    const std::string notOurs = writeTempFile("not_ours.json", R"({"name": "some other tool"})");
+    struct Case {
+        std::string path;
+        std::string says;
+    };
+    for (const Case& c : {Case{"/nonexistent/dir/run.json", "cannot read the compare file"},
+                          Case{notJson, "not JSON"}, Case{notOurs, "not written by pelorin-cli"}}) {
+        const CliOutput r = runCliCaptured({"--compare", c.path});
+        EXPECT_EQ(r.status, 2);
+        EXPECT_TRUE(r.out.empty());
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;  // one line
+        EXPECT_EQ(r.err.find("started"), std::string::npos);
+    }
+}
+
+}  // namespace
