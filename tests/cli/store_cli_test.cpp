@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <thread>
 
 #include "cli/cli_fixture.h"
@@ -208,12 +209,18 @@ TEST(StoreCli, TwoConcurrentRunsAreBothSaved) {
         results[i] = runChild(child);
     };
     std::thread a(run, 0), b(run, 1);
-    // Both have given their last warning, so both are at the store now.
+    // A run that has given its last warning is at the store.  The lock is
+    // let go once both are there, or 2 s after the first got there: a run
+    // waits 5 s for the store, and on a busy machine the two may finish
+    // their measuring far apart.
+    auto atStore = [&](int i) { return readFile(outputs[i]).find("offscreen driver") != std::string::npos; };
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(100);
-    while (std::chrono::steady_clock::now() < deadline &&
-           (readFile(outputs[0]).find("offscreen driver") == std::string::npos ||
-            readFile(outputs[1]).find("offscreen driver") == std::string::npos))
+    std::optional<std::chrono::steady_clock::time_point> firstThere;
+    while (std::chrono::steady_clock::now() < deadline && !(atStore(0) && atStore(1))) {
+        if (!firstThere && (atStore(0) || atStore(1))) firstThere = std::chrono::steady_clock::now();
+        if (firstThere && std::chrono::steady_clock::now() > *firstThere + std::chrono::seconds(2)) break;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     holder.exec("COMMIT");
     a.join();
