@@ -74,7 +74,7 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
                                 name == "--threads" || name == "--json" || name == "--compare" ||
                                 name == "--screenshot" || name == "--markdown" || name == "--csv" || name == "--store";
         const bool flag =
-            name == "-h" || name == "--help" || name == "--list" || name == "--window" || name == "--no-save";
+            name == "-h" || name == "--help" || name == "--version" || name == "--list" || name == "--window" || name == "--no-save";
         if (!takesValue && !flag) return failed("unknown option '" + args[i] + "' (see --help)");
         if (flag && hasValue) return failed("option " + name + " takes no value");
         if (takesValue && !hasValue) {
@@ -84,6 +84,8 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
 
         if (name == "-h" || name == "--help") {
             o.help = true;
+        } else if (name == "--version") {
+            o.version = true;
         } else if (name == "--list") {
             o.list = true;
         } else if (name == "--window") {
@@ -152,6 +154,7 @@ std::string usageText() {
            "                      or ~/.local/share/pelorin/results.sqlite)\n"
            "  --screenshot FILE   save the last presented frame (the result screen) as PNG\n"
            "  --window            draw on the display instead of SDL's offscreen driver\n"
+           "  --version           the program's name and version\n"
            "  -h, --help          this text\n"
            "\n"
            "history lists the stored runs: id, date, processor and headline figures.\n"

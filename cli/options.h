@@ -10,6 +10,7 @@
 // for "all" until it is resolved), and what the program does with it.
 struct Options : RunConfig {
     bool help = false;
+    bool version = false;
     bool list = false;
     std::string jsonPath;      // "" for none, "-" for standard output
     std::string comparePath;

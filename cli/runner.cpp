@@ -15,6 +15,7 @@
 #include "app/picture_folders.h"
 #include "app/window_proc.h"
 #include "cli/report/compare.h"
+#include "cli/run/benchmark_version.h"
 #include "cli/run/frame_driver.h"
 #include "cli/run/kernel_timing_capture.h"
 #include "cli/options.h"
@@ -133,6 +134,10 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
     Options options = parsed.options;
     if (options.help) {
         std::fputs(usageText().c_str(), streams.out);
+        return 0;
+    }
+    if (options.version) {
+        std::fprintf(streams.out, "pelorin-cli %s\n", benchmarkVersion());
         return 0;
     }
     if (options.list) {

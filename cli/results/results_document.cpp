@@ -209,6 +209,7 @@ bool readSavedRun(const ResultsDocument& doc, SavedRun& out, std::string& reason
     const auto results = doc.find("results");
     if (results == doc.end() || !results->is_array()) return fail(reason, "it has no results list");
     out = SavedRun{};
+    out.benchmarkVersion = textOr(doc, "benchmark_version");
     if (const auto system = doc.find("system"); system != doc.end() && system->is_object()) {
         out.cpu = textOr(*system, "cpu");
         out.architecture = textOr(*system, "architecture");

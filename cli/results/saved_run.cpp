@@ -18,6 +18,17 @@ std::string labelWithThreads(const std::string& label, int threads) {
     return threads == 1 ? label : label + ", " + std::to_string(threads) + " threads";
 }
 
+std::string notDirectlyComparable(const SavedRun& a, const SavedRun& b) {
+    std::string reason;
+    auto differ = [&](const std::string& x, const std::string& y, const std::string& what) {
+        if (x.empty() || y.empty() || x == y) return;
+        reason += (reason.empty() ? "" : "; ") + what + " " + x + " and " + y;
+    };
+    differ(a.architecture, b.architecture, "measured on");
+    differ(a.benchmarkVersion, b.benchmarkVersion, "measured by benchmark versions");
+    return reason;
+}
+
 bool intervalsApart(const SavedFigure& a, const SavedFigure& b) {
     return a.hasInterval && b.hasInterval && intervalsApart(a.low, a.high, b.low, b.high);
 }

@@ -30,6 +30,7 @@ struct SavedRun {
     std::vector<std::string> commandLine;
     std::string cpu;
     std::string architecture;  // "" in files written before it was recorded
+    std::string benchmarkVersion;  // the version of the benchmark that measured it; "" when unknown
     // The system description as name and printable value, in the document's order.
     std::vector<std::pair<std::string, std::string>> system;
     std::vector<std::string> warnings;
@@ -50,6 +51,12 @@ inline std::string runName(const SavedRun& run) {
     name += std::to_string(run.id);
     return name;
 }
+
+// Why the figures of two runs cannot be compared directly: "" when they
+// can, else a short reason ("measured on x86_64 and aarch64", "measured by
+// benchmark versions 1.30 and 1.31").  What is unknown for either run is
+// not held against them.
+std::string notDirectlyComparable(const SavedRun& a, const SavedRun& b);
 
 // A figure as the reports tell it apart: the same figure measured with
 // another number of threads is a figure of its own.

@@ -30,4 +30,11 @@ TEST(Usage, HelpGoesToStandardOutput) {
     EXPECT_TRUE(r.err.empty());
 }
 
+TEST(Usage, VersionIsTheBuildsOwn) {
+    const CliOutput r = runCliCaptured({"--version"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, std::string("pelorin-cli ") + PELORIN_VERSION + "\n");
+    EXPECT_TRUE(r.err.empty());
+}
+
 }  // namespace

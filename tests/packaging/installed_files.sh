@@ -70,6 +70,8 @@ metainfo_release=$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$root/usr/s
 changelog_release=$(zcat -f "$root/usr/share/doc/pelorin/changelog$gz" | sed -n '1s/^pelorin (\([^)]*\)).*/\1/p')
 [ "$metainfo_release" = "$PELORIN_VERSION" ] || fail "newest AppStream release $metainfo_release, version $PELORIN_VERSION"
 [ "$changelog_release" = "$PELORIN_VERSION" ] || fail "newest changelog entry $changelog_release, version $PELORIN_VERSION"
+cli_version=$("${emulator[@]}" "$root/usr/bin/pelorin-cli" --version)
+[ "$cli_version" = "pelorin-cli $PELORIN_VERSION" ] || fail "pelorin-cli --version says '$cli_version', version $PELORIN_VERSION"
 
 [ "$failures" -eq 0 ] || exit 1
 echo "PASS: the installation under $root is complete and valid"
