@@ -33,7 +33,7 @@ TEST(Usage, HelpGoesToStandardOutput) {
 TEST(Usage, VersionIsTheBuildsOwn) {
     const CliOutput r = runCliCaptured({"--version"});
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, std::string("pelorin-cli ") + PELORIN_VERSION + "\n");
+    EXPECT_EQ(r.out, "pelorin-cli " PELORIN_VERSION "\n");
     EXPECT_TRUE(r.err.empty());
 }
 

@@ -79,7 +79,7 @@ TEST(Compare, ForeignDocumentsAreRefused) {
 // Files written before the format gained the architecture still compare.
 TEST(Compare, ReadsTheFirstSchemaVersion) {
     SavedRun saved;
-    ASSERT_EQ(loadCompareRun(std::string(PELORIN_SOURCE_DIR) + "/tests/cli/fixtures/results_v1.json", "", saved), "");
+    ASSERT_EQ(loadCompareRun(PELORIN_SOURCE_DIR "/tests/cli/fixtures/results_v1.json", "", saved), "");
     EXPECT_FALSE(saved.cpu.empty());
     EXPECT_EQ(saved.architecture, "");
     ASSERT_EQ(saved.figures.size(), 11u);

@@ -93,7 +93,7 @@ TEST(ResultsStore, StoreOfTheFirstLayoutMigrates) {
     {
         sqlite3* raw = nullptr;
         ASSERT_EQ(sqlite3_open(path.c_str(), &raw), SQLITE_OK);
-        const std::string sql = readFile(std::string(PELORIN_SOURCE_DIR) + "/tests/cli/fixtures/store_v1.sql");
+        const std::string sql = readFile(PELORIN_SOURCE_DIR "/tests/cli/fixtures/store_v1.sql");
         ASSERT_FALSE(sql.empty());
         EXPECT_EQ(sqlite3_exec(raw, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(raw);
         sqlite3_close(raw);
