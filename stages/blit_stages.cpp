@@ -10,10 +10,15 @@
 #include "stages/stage_state.h"
 
 std::int32_t virtical = 0;
-std::int32_t length = 8192;
+std::int32_t length = kFirstZoomStep;
 
 ZoomRect zoomRect(std::int32_t step) {
     return ZoomRect{step * (-640) / 8192, step * (-360) / 8192, step * 1280 / 8192 + 1280, step * 720 / 8192 + 720};
+}
+
+std::int32_t nextZoomStep(std::int32_t step) {
+    const std::int32_t next = step + 1;
+    return next == 8192 ? 1 : next;
 }
 
 namespace {
@@ -34,14 +39,13 @@ void scrollFrame() {
 
 void zoomPrepare() {
     fillFrame(0);
-    length = 8192;
+    length = kFirstZoomStep;
 }
 
 void zoomFrame() {
     const ZoomRect r = zoomRect(length);
     StretchBlt(ps.hdc, r.x, r.y, r.w, r.h, hmemdc, 0, 0, 1280, 720, SRCCOPY);
-    length = length + 1;
-    if (length == 8192) length = 1;
+    length = nextZoomStep(length);
 }
 
 const FrameRateStage scroll{"Stage 3",     "CG Draw Speed (BitBlt)", &FastBltSpeed, &_FastBltSpeed, 190.0,

@@ -78,4 +78,15 @@ TEST_F(BlitStages, ZoomMatchesADirectNearestNeighbourCopy) {
     EXPECT_EQ(length, 1);  // after 8191 the zoom restarts
 }
 
+// The Stage 4 benchmark follows these steps, so they must be the stage's own.
+TEST_F(BlitStages, ZoomStartsAtTheFirstStepAndOnlyGrowsFromThere) {
+    length = 1;
+    phase = 0;
+    fp0008();  // the preparation
+    EXPECT_EQ(length, kFirstZoomStep);
+    measureOnce(fp0008);
+    EXPECT_EQ(length, nextZoomStep(kFirstZoomStep));
+    EXPECT_EQ(nextZoomStep(kFirstZoomStep), kFirstZoomStep + 1);
+}
+
 }  // namespace
