@@ -48,7 +48,9 @@ Json systemObject(const SystemInfo& info) {
     if (info.video.displayWidth > 0)
         j["display"] = Json{{"width", info.video.displayWidth},
                             {"height", info.video.displayHeight},
-                            {"refresh_hz", info.video.refreshHz > 0 ? Json(info.video.refreshHz) : Json()}};
+                            {"refresh_hz", info.video.refreshHz > 0 ? Json(info.video.refreshHz) : Json()},
+                            {"name", textOrNull(info.video.displayName)},
+                            {"pixel_format", textOrNull(info.video.pixelFormat)}};
     else
         j["display"] = nullptr;
     return j;
