@@ -178,6 +178,13 @@ TEST(StoreTravel, ImportKnowsARunItHoldsByIdOrContent) {
     EXPECT_TRUE(exported["run_uuid"].is_null());
     EXPECT_EQ(exported["results"][1]["samples"], first["results"][1]["samples"]);
     EXPECT_EQ(exported["results"][1]["best_run_seconds"], (std::vector<double>{0.142, 0.141, 0.1415}));
+    // ... and travels on unchanged from there.
+    std::unique_ptr<ResultsStore> empty = openStore(freshTempPath("travel_old_run.sqlite"));
+    ASSERT_TRUE(empty);
+    EXPECT_EQ(empty->importRun(parsed(documentText(exported)), already, error), 1) << error;
+    ResultsDocument again;
+    ASSERT_TRUE(empty->exportRun(1, again, error)) << error;
+    EXPECT_EQ(documentText(again), documentText(exported));
 }
 
 }  // namespace
