@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "cli/results/run_label.h"
 #include "cli/run/thread_counts.h"
 
 namespace {
@@ -72,7 +73,8 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
 
         const bool takesValue = name == "-b" || name == "--stage" || name == "--time" || name == "--repeat" ||
                                 name == "--threads" || name == "--json" || name == "--compare" ||
-                                name == "--screenshot" || name == "--markdown" || name == "--csv" || name == "--store";
+                                name == "--screenshot" || name == "--markdown" || name == "--csv" || name == "--store" ||
+                                name == "--label";
         const bool flag =
             name == "-h" || name == "--help" || name == "--version" || name == "--list" || name == "--window" || name == "--no-save";
         if (!takesValue && !flag) return failed("unknown option '" + args[i] + "' (see --help)");
@@ -107,6 +109,11 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
             if (!threadList(value, o.threads))
                 return failed("--threads needs thread counts from 1 to " + std::to_string(kMaxThreads) +
                               " separated by commas, or 'all', not '" + value + "'");
+        } else if (name == "--label") {
+            // Not quoted back: it may hold what a terminal would obey.
+            if (const std::string problem = labelProblem(value); !problem.empty())
+                return failed("--label: " + problem);
+            o.label = value;
         } else {
             if (value.empty()) return failed("option " + name + " needs a file name");
             if (name == "--json") o.jsonPath = value;
@@ -133,8 +140,11 @@ std::string usageText() {
     return "Usage: pelorin-cli [options]\n"
            "       pelorin-cli history [--store FILE]\n"
            "       pelorin-cli report [ID...|--last N] [-o FILE.html] [--markdown FILE] [--csv FILE] [--store FILE]\n"
+           "       pelorin-cli export ID|last [-o FILE] [--store FILE]\n"
+           "       pelorin-cli import FILE... [--store FILE]\n"
            "Runs the benchmark stages without interaction, prints every figure and keeps\n"
-           "the run in the results store; lists the stored runs; or writes a report of them.\n"
+           "the run in the results store; lists the stored runs; writes a report of them;\n"
+           "or moves runs between stores as results files.\n"
            "\n"
            "  --list              the stages with their numbers and names\n"
            "  -b N, --stage N     run only stage N (1-8); repeat the option for more\n"
@@ -149,6 +159,8 @@ std::string usageText() {
            "                      'last' (the newest stored run), a stored run's ID, or a --json file\n"
            "  --markdown FILE     write the figures as a Markdown table\n"
            "  --csv FILE          write the figures as CSV, one row per figure\n"
+           "  --label TEXT        name the run in the store, history and reports (at most\n"
+           "                      200 bytes, no control characters)\n"
            "  --no-save           do not keep this run in the results store\n"
            "  --store FILE        the results store (default $XDG_DATA_HOME/pelorin/results.sqlite,\n"
            "                      or ~/.local/share/pelorin/results.sqlite)\n"
@@ -157,9 +169,15 @@ std::string usageText() {
            "  --version           the program's name and version\n"
            "  -h, --help          this text\n"
            "\n"
-           "history lists the stored runs: id, date, processor and headline figures.\n"
+           "history lists the stored runs: id, date, mode (window or offscreen), label or\n"
+           "processor, the Graphics and Processor indices and headline figures; '!' marks\n"
+           "a run another benchmark version or architecture measured.\n"
            "report writes the chosen runs (default: the newest) as one HTML page with -o,\n"
            "as Markdown or as CSV; --last N chooses the newest N runs.\n"
+           "export writes a stored run ('last': the newest) as a results file, to standard\n"
+           "output without -o.  import stores the run of each results file once: a run\n"
+           "the store holds already (the same run id, or the same content for files\n"
+           "without one) is not stored again; exit status 1 when any file was refused.\n"
            "\n"
            "Exit status: 0 after a run, 1 when the run could not be completed or a\n"
            "file or the results store could not be written, 2 for bad usage, no\n"

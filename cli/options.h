@@ -19,6 +19,7 @@ struct Options : RunConfig {
     std::string csvPath;       // the figures as CSV
     bool save = true;          // keep the run in the results store
     std::string storePath;     // "" for the default store
+    std::string label;         // names the run in the store and the reports; "" for none
 };
 
 struct ParsedOptions {

@@ -15,6 +15,7 @@
 #include "app/picture_folders.h"
 #include "app/window_proc.h"
 #include "cli/report/compare.h"
+#include "cli/report/machine_index.h"
 #include "cli/run/benchmark_version.h"
 #include "cli/run/frame_driver.h"
 #include "cli/run/kernel_timing_capture.h"
@@ -110,12 +111,11 @@ struct RunScope {
 
 // Keeps the run in the results store; "" when saved, else a warning naming
 // the store and the reason.
-std::string saveRun(const Options& options, const ResultsDocument& document, const RunFacts& facts,
-                    long long& runId) {
+std::string saveRun(const Options& options, const ResultsDocument& document, long long& runId) {
     std::string error;
     std::unique_ptr<ResultsStore> store = openResultsStore(options.storePath, error);
     if (!store) return error + "; the run was not saved";
-    runId = store->save(document, facts, error);
+    runId = store->save(document, error);
     if (runId == 0) return "the run was not saved in the results store " + store->path() + ": " + error;
     return "";
 }
@@ -123,15 +123,16 @@ std::string saveRun(const Options& options, const ResultsDocument& document, con
 }  // namespace
 
 int runCli(const std::vector<std::string>& args, const CliStreams& streams, const FramePacer& pacer) {
-    if (!args.empty() && (args[0] == "history" || args[0] == "report")) {
-        const std::vector<std::string> rest(args.begin() + 1, args.end());
-        return args[0] == "history" ? runHistory(rest, streams) : runReport(rest, streams);
-    }
-    RunFacts facts{utcNow(), {"pelorin-cli"}};
-    facts.commandLine.insert(facts.commandLine.end(), args.begin(), args.end());
+    using Command = int (*)(const std::vector<std::string>&, const CliStreams&);
+    const std::pair<const char*, Command> commands[] = {
+        {"history", runHistory}, {"report", runReport}, {"export", runExport}, {"import", runImport}};
+    for (const auto& [name, command] : commands)
+        if (!args.empty() && args[0] == name) return command(std::vector<std::string>(args.begin() + 1, args.end()), streams);
     const ParsedOptions parsed = parseOptions(args);
     if (!parsed.ok) return usageError(streams, parsed.error);
     Options options = parsed.options;
+    RunFacts facts{utcNow(), {"pelorin-cli"}, options.label};
+    facts.commandLine.insert(facts.commandLine.end(), args.begin(), args.end());
     if (options.help) {
         std::fputs(usageText().c_str(), streams.out);
         return 0;
@@ -206,12 +207,17 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
     }
 
     const std::vector<std::string> warnings = measurementWarnings(system);
+    const ResultsDocument document = resultsDocument(driver.results, options, system, warnings, facts);
+    SavedRun run;
+    std::string reason;
+    readSavedRun(document, run, reason);  // cannot fail: the document was made just now
     std::FILE* report = options.jsonPath == "-" ? streams.err : streams.out;
     printLines(report, figureLines(driver.results));
     printLines(report, threadedFigureLines(driver.results));
     printLines(report, scalingLines(driver.results));
     printLines(report, frameTimeLines(driver.results));
     printLines(report, processorLines(system));
+    printLines(report, indexLines(run));
     if (!options.comparePath.empty()) {
         const std::string savedName = saved.id > 0 ? "run " + runName(saved) : options.comparePath;
         printLines(report, compareLines(driver.results, saved, savedName));
@@ -219,7 +225,6 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
     for (const std::string& w : warnings) std::fprintf(streams.err, "pelorin-cli: warning: %s\n", w.c_str());
 
     int status = 0;
-    const ResultsDocument document = resultsDocument(driver.results, options, system, warnings);
     if (!options.jsonPath.empty()) {
         const std::string text = documentText(document);
         if (options.jsonPath == "-") {
@@ -238,18 +243,13 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
     }
     long long runId = 0;
     if (options.save) {
-        if (const std::string problem = saveRun(options, document, facts, runId); !problem.empty()) {
+        if (const std::string problem = saveRun(options, document, runId); !problem.empty()) {
             std::fprintf(streams.err, "pelorin-cli: warning: %s\n", problem.c_str());
             status = 1;
         }
     }
     if (!options.markdownPath.empty() || !options.csvPath.empty()) {
-        SavedRun run;
-        std::string reason;
-        readSavedRun(document, run, reason);  // cannot fail: the document was made just now
         run.id = runId;
-        run.startedAt = facts.startedAt;
-        run.commandLine = facts.commandLine;
         if (!writeReportFiles({"", options.markdownPath, options.csvPath}, {run}, streams)) status = 1;
     }
     std::fflush(streams.out);

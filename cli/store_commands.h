@@ -1,5 +1,5 @@
-// The commands that read the results store: history and report, and the
-// report files a run writes of itself.
+// The commands that read and fill the results store: history, report,
+// export and import, and the report files a run writes of itself.
 #pragma once
 
 #include <string>
@@ -12,6 +12,11 @@
 // after the command; exit status as for runCli.
 int runHistory(const std::vector<std::string>& args, const CliStreams& streams);
 int runReport(const std::vector<std::string>& args, const CliStreams& streams);
+// `pelorin-cli export ID|last ...`: a stored run as a results file.
+int runExport(const std::vector<std::string>& args, const CliStreams& streams);
+// `pelorin-cli import FILE...`: each file's run stored once; one line per
+// file; exit status 1 when any file was refused.
+int runImport(const std::vector<std::string>& args, const CliStreams& streams);
 
 // The report files to write; an empty path is not written.
 struct ReportFiles {

@@ -15,6 +15,9 @@ VideoInfo currentVideoInfo() {
         info.displayWidth = mode.w;
         info.displayHeight = mode.h;
         info.refreshHz = mode.refresh_rate;
+        if (mode.format != SDL_PIXELFORMAT_UNKNOWN) info.pixelFormat = SDL_GetPixelFormatName(mode.format);
     }
+    const char* name = SDL_GetDisplayName(0);
+    info.displayName = name ? name : "";
     return info;
 }

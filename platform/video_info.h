@@ -11,6 +11,8 @@ struct VideoInfo {
     int displayWidth = 0;          // the primary display's mode; 0 when unknown
     int displayHeight = 0;
     int refreshHz = 0;             // 0 when the driver does not say
+    std::string displayName;       // the primary display's name as the driver gives it; "" when it does not
+    std::string pixelFormat;       // its mode's pixel format, "SDL_PIXELFORMAT_RGB888"; "" when unknown
 };
 
 // Reads the state as it is now; call it after the main window exists.

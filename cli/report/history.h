@@ -6,7 +6,14 @@
 
 #include "cli/results/saved_run.h"
 
-// A heading, then one line per run, oldest first: id, date, architecture,
-// processor, and the headline figures as percentages of the reference
-// machine ("-" where the run did not measure one).
-std::vector<std::string> historyLines(const std::vector<SavedRun>& runs);
+// A heading, then one line per run, oldest first: id, date, mode (window or
+// offscreen), architecture, label or processor, the Graphics and Processor
+// indices, and the headline figures as percentages of the reference machine
+// ("-" where the run did not measure one).  "!" after the id marks a run
+// that is not directly comparable with `thisProgram` (another benchmark
+// version or architecture); a note below the table says why for each.
+std::vector<std::string> historyLines(const std::vector<SavedRun>& runs, const SavedRun& thisProgram);
+
+// This build's benchmark version and this machine's architecture, as a run
+// that history holds the stored runs against.
+SavedRun thisProgram();

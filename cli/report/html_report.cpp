@@ -2,19 +2,27 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
-#include "cli/run/figures.h"
+#include "cli/report/machine_index.h"
 #include "cli/report/text_join.h"
+#include "cli/run/figures.h"
 
 namespace {
 
 // Bar chart geometry, in SVG user units.
-constexpr double kChartWidth = 640;
-constexpr double kPlotLeft = 90;    // run names to the left
+constexpr double kChartWidth = 750;
+constexpr double kPlotLeft = 200;   // run names to the left
+constexpr std::size_t kNameCharacters = 28;  // what fits there
 constexpr double kPlotWidth = 420;  // percentages to the right
 constexpr double kRowHeight = 24;
 constexpr double kBarHeight = 14;
 constexpr double kTopMargin = 8;
+
+// Index chart geometry: two bars a run.
+constexpr double kIndexBarHeight = 12;
+constexpr double kIndexBarGap = 3;
+constexpr double kIndexRunHeight = 2 * kIndexBarHeight + kIndexBarGap + 12;
 
 // Trend line geometry.
 constexpr double kTrendWidth = 240;
@@ -47,16 +55,46 @@ std::string escaped(const std::string& text) {
     return out;
 }
 
+bool continuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0u) == 0x80u; }
+
+// At most `count` characters of UTF-8 text, "..." marking a cut.
+std::string shortened(const std::string& text, std::size_t count) {
+    std::size_t cut = 0, kept = 0;
+    for (; cut < text.size(); ++cut) {
+        if (continuationByte(text[cut])) continue;
+        if (kept == count) return text.substr(0, cut) + "...";
+        ++kept;
+    }
+    return text;
+}
+
+// Why run `r` cannot be compared directly with the first run; "" when it can.
+std::string notComparableWithFirst(const std::vector<SavedRun>& runs, std::size_t r) {
+    return r == 0 ? "" : notDirectlyComparable(runs[r], runs.front());
+}
+
+// A chart's name for run `r`: "#12 office desktop", cut to fit, with the
+// whole of it as the tooltip; a dagger when it is not directly comparable
+// with the first run.
+std::string chartRowName(const std::vector<SavedRun>& runs, std::size_t r, const std::string& y) {
+    const std::string name = runName(runs[r]) + " " + runTitle(runs[r]);
+    const bool apart = !notComparableWithFirst(runs, r).empty();
+    return concat({"<text x=\"0\" y=\"", y, "\"", apart ? " class=\"not-comparable\"" : "", "><title>", escaped(name),
+                   "</title>", escaped(shortened(name, kNameCharacters)), apart ? " \xE2\x80\xA0" : "", "</text>\n"});
+}
+
 const char* const kStyle = R"css(
 :root {
   color-scheme: light dark;
   --bg: #ffffff; --fg: #1f2328; --muted: #59636e; --rule: #d1d9e0; --panel: #f6f8fa;
   --bar: #2f6fb0; --whisker: #1f2328; --reference: #c2410c; --apart: #b42318; --trend: #2f6fb0;
+  --graphics: #2f6fb0; --processor: #8250df;
 }
 @media (prefers-color-scheme: dark) {
   :root {
     --bg: #0d1117; --fg: #e6edf3; --muted: #9198a1; --rule: #3d444d; --panel: #151b23;
     --bar: #4493f8; --whisker: #e6edf3; --reference: #f0883e; --apart: #ff7b72; --trend: #4493f8;
+    --graphics: #4493f8; --processor: #ab7df8;
   }
 }
 body { background: var(--bg); color: var(--fg); font: 15px/1.45 system-ui, sans-serif; margin: 2rem auto;
@@ -76,6 +114,13 @@ figure.figure figcaption { flex-basis: 100%; font-weight: 600; }
 figure.figure figcaption .unit { font-weight: normal; color: var(--muted); }
 svg text { fill: var(--fg); font: 12px system-ui, sans-serif; }
 svg .bar { fill: var(--bar); }
+svg .index-graphics { fill: var(--graphics); }
+svg .index-processor { fill: var(--processor); }
+.swatch { display: inline-block; width: 0.8em; height: 0.8em; margin: 0 0.3em 0 1em; vertical-align: -0.05em; }
+.swatch.graphics { background: var(--graphics); }
+.swatch.processor { background: var(--processor); }
+.not-comparable { color: var(--apart); }
+svg text.not-comparable { fill: var(--apart); }
 svg .whisker, svg .cap { stroke: var(--whisker); stroke-width: 1.5; }
 svg .reference { stroke: var(--reference); stroke-width: 1.5; stroke-dasharray: 4 3; }
 svg .reference-label { fill: var(--reference); font-size: 10px; }
@@ -86,7 +131,8 @@ svg .trend-frame { fill: none; stroke: var(--rule); }
 .warnings li { margin: 0.2rem 0; }
 @media print {
   :root { --bg: #ffffff; --fg: #000000; --muted: #444444; --rule: #999999; --panel: #ffffff;
-          --bar: #4a4a4a; --whisker: #000000; --reference: #000000; --apart: #000000; --trend: #000000; }
+          --bar: #4a4a4a; --whisker: #000000; --reference: #000000; --apart: #000000; --trend: #000000;
+          --graphics: #4a4a4a; --processor: #a0a0a0; }
   body { margin: 0; max-width: none; font-size: 11pt; }
   * { -webkit-print-color-adjust: exact; print-color-adjust: exact; }
   figure.figure { break-inside: avoid; border: 1px solid var(--rule); }
@@ -118,7 +164,7 @@ std::string barChart(const std::vector<SavedRun>& runs, const std::vector<const 
         const double top = kTopMargin + kRowHeight * static_cast<double>(r);
         const double middle = top + kBarHeight / 2;
         const std::string textY = number(middle + 4);
-        svg += concat({"<text x=\"0\" y=\"", textY, "\">", escaped(runName(runs[r])), "</text>\n"});
+        svg += chartRowName(runs, r, textY);
         const SavedFigure* f = bars[r];
         if (f == nullptr || f->reference <= 0.0) {
             svg += concat({"<text x=\"", number(kPlotLeft), "\" y=\"", textY, "\">not measured</text>\n"});
@@ -144,6 +190,54 @@ std::string barChart(const std::vector<SavedRun>& runs, const std::vector<const 
     const std::string x = number(referenceX);
     svg += concat({"<line class=\"reference\" x1=\"", x, "\" y1=\"2\" x2=\"", x, "\" y2=\"", number(height - 12),
                    "\"/>\n<text class=\"reference-label\" x=\"", number(referenceX - 12), "\" y=\"",
+                   number(height - 2), "\">100%</text>\n</svg>\n"});
+    return svg;
+}
+
+// Both indices of every run, two bars a run against the reference
+// machine's 100 %; an index that cannot be computed says why instead.
+std::string indexChart(const std::vector<SavedRun>& runs) {
+    struct Index {
+        const char* name;   // "graphics", "processor"
+        const char* title;  // as the legend calls it
+        const char* missing;
+        std::optional<double> (*of)(const SavedRun&);
+    };
+    const Index kinds[2] = {{"graphics", "Graphics", "-: not every figure of Stages 1-6 was measured", graphicsIndex},
+                            {"processor", "Processor", "-: not every one-thread figure of Stages 7 and 8 was measured",
+                             processorIndex}};
+    double top = 100.0;
+    for (const SavedRun& run : runs)
+        for (const Index& kind : kinds)
+            if (const auto value = kind.of(run)) top = std::max(top, *value);
+    const double scale = kPlotWidth / (top * 1.1);
+    const double height = kTopMargin * 2 + kIndexRunHeight * static_cast<double>(runs.size()) + 12;
+    std::string svg = concat({"<svg class=\"indices\" width=\"", number(kChartWidth), "\" height=\"", number(height),
+                              "\" viewBox=\"0 0 ", number(kChartWidth), " ", number(height),
+                              "\" xmlns=\"http://www.w3.org/2000/svg\">\n"});
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        const double runTop = kTopMargin + kIndexRunHeight * static_cast<double>(r);
+        svg += chartRowName(runs, r, number(runTop + kIndexBarHeight + 5));
+        for (int k = 0; k < 2; ++k) {
+            const Index& kind = kinds[k];
+            const double barTop = runTop + k * (kIndexBarHeight + kIndexBarGap);
+            const std::string textY = number(barTop + kIndexBarHeight - 2);
+            const std::optional<double> value = kind.of(runs[r]);
+            if (!value) {
+                svg += concat({"<text x=\"", number(kPlotLeft), "\" y=\"", textY, "\">", kind.title, " ", kind.missing,
+                               "</text>\n"});
+                continue;
+            }
+            svg += concat({"<rect class=\"index-", kind.name, "\" data-run=\"", std::to_string(runs[r].id),
+                           "\" data-index=\"", kind.name, "\" x=\"", number(kPlotLeft), "\" y=\"", number(barTop),
+                           "\" width=\"", number(*value * scale), "\" height=\"", number(kIndexBarHeight), "\"/>\n",
+                           "<text x=\"", number(kPlotLeft + kPlotWidth + 8), "\" y=\"", textY, "\">", kind.title, " ",
+                           percentText(*value), "</text>\n"});
+        }
+    }
+    const std::string x = number(kPlotLeft + 100.0 * scale);
+    svg += concat({"<line class=\"reference\" x1=\"", x, "\" y1=\"2\" x2=\"", x, "\" y2=\"", number(height - 12),
+                   "\"/>\n<text class=\"reference-label\" x=\"", number(kPlotLeft + 100.0 * scale - 12), "\" y=\"",
                    number(height - 2), "\">100%</text>\n</svg>\n"});
     return svg;
 }
@@ -182,16 +276,27 @@ std::string trendChart(const std::vector<const SavedFigure*>& bars) {
 }
 
 std::string runsTable(const std::vector<SavedRun>& runs) {
-    std::string html = "<table class=\"runs\">\n<tr><th>Run</th><th>Date (UTC)</th><th>Processor</th>"
-                       "<th>Architecture</th><th>Command line</th></tr>\n";
-    for (const SavedRun& run : runs) {
+    std::string html = "<table class=\"runs\">\n<tr><th>Run</th><th>Label</th><th>Date (UTC)</th><th>Processor</th>"
+                       "<th>Architecture</th><th>Mode</th><th>Benchmark version</th><th>Command line</th></tr>\n";
+    std::string notes;
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        const SavedRun& run = runs[r];
         std::string command;
         for (const std::string& a : run.commandLine) command += concat({command.empty() ? "" : " ", a});
-        html += concat({"<tr><td>", escaped(runName(run)), "</td><td class=\"nowrap\">", escaped(run.startedAt), "</td><td>",
-                        escaped(run.cpu), "</td><td>", escaped(run.architecture), "</td><td><code>", escaped(command),
-                        "</code></td></tr>\n"});
+        const std::string why = notComparableWithFirst(runs, r);
+        if (!why.empty())
+            notes += concat({"<li>", escaped(runName(run)), ": ", escaped(why), "</li>\n"});
+        html += concat({"<tr><td", why.empty() ? "" : " class=\"not-comparable\"", ">", escaped(runName(run)),
+                        why.empty() ? "" : " \xE2\x80\xA0", "</td><td>", escaped(run.label), "</td><td class=\"nowrap\">",
+                        escaped(run.startedAt), "</td><td>", escaped(run.cpu), "</td><td>", escaped(run.architecture),
+                        "</td><td>", runMode(run), "</td><td>", escaped(run.benchmarkVersion), "</td><td><code>",
+                        escaped(command), "</code></td></tr>\n"});
     }
-    return html + "</table>\n";
+    html += "</table>\n";
+    if (!notes.empty())
+        html += concat({"<p class=\"not-comparable\">\xE2\x80\xA0 Not directly comparable with ",
+                        escaped(runName(runs.front())), ":</p>\n<ul class=\"not-comparable\">\n", notes, "</ul>\n"});
+    return html;
 }
 
 std::string systemTable(const std::vector<SavedRun>& runs) {
@@ -238,13 +343,20 @@ std::string htmlReport(const std::vector<SavedRun>& runs) {
         "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\"/>\n"
         "<meta name=\"color-scheme\" content=\"light dark\"/>\n<title>Pelorin Benchmark results</title>\n<style>";
     html += kStyle;
-    html += "</style>\n</head>\n<body>\n<h1>Pelorin Benchmark results</h1>\n<p class=\"lede\">Each bar is a figure's "
-            "median as a percentage of the reference machine, whose 100% is the dashed line; the whisker is the "
-            "interval of the median over the repeats.";
+    html += concat({"</style>\n</head>\n<body>\n<h1>Pelorin Benchmark results</h1>\n<h2>Indices</h2>\n<p class=\"lede\">"
+                    "The geometric means of each run's percentages of the reference machine, whose 100% is the "
+                    "dashed line:<span class=\"swatch graphics\"></span>Graphics, of the frame rates of Stages 1-6;"
+                    "<span class=\"swatch processor\"></span>Processor, of the one-thread figures of Stages 7 and 8.",
+                    runs.size() > 1 ? " \xE2\x80\xA0 marks a run that is not directly comparable with the first (see Runs)."
+                                    : "",
+                    "</p>\n<figure class=\"figure\">\n", indexChart(runs), "</figure>\n<h2>Runs</h2>\n", runsTable(runs),
+                    "<h2>Figures</h2>\n<p class=\"lede\">Each bar is a figure's median as a percentage of the "
+                    "reference machine, whose 100% is the dashed line; the whisker is the interval of the median over "
+                    "the repeats."});
     if (runs.size() > 1)
         html += concat({" \xE2\x89\xA0 marks a run whose interval does not overlap ", escaped(runName(runs.front())),
                         "'s."});
-    html += concat({"</p>\n<h2>Runs</h2>\n", runsTable(runs), "<h2>Figures</h2>\n"});
+    html += "</p>\n";
 
     int stage = 0;
     for (const FigureKey& key : figureKeysOf(runs)) {

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <iterator>
 
+#include "cli/report/machine_index.h"
 #include "cli/report/text_join.h"
 
 namespace {
@@ -41,13 +42,23 @@ const SavedFigure* firstWith(const std::vector<SavedRun>& runs, const FigureKey&
 }  // namespace
 
 std::string markdownReport(const std::vector<SavedRun>& runs) {
-    std::string text = "## Pelorin Benchmark results\n\n";
-    for (const SavedRun& run : runs) {
-        text += concat({"- **", runName(run), "**", run.startedAt.empty() ? "" : " ", run.startedAt, ": ",
-                        cell(run.cpu.empty() ? "unknown processor" : run.cpu)});
-        if (!run.architecture.empty()) text += concat({" (", run.architecture, ")"});
-        text += "\n";
+    std::string text = "## Pelorin Benchmark results\n\n"
+                       "| Run | Label | Date (UTC) | Processor | Architecture | Mode | Graphics index | Processor index |\n"
+                       "|---|---|---|---|---|---|---:|---:|\n";
+    std::string notes;
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        const SavedRun& run = runs[r];
+        const std::string why = r == 0 ? "" : notDirectlyComparable(run, runs.front());
+        if (!why.empty()) notes += concat({"- ", runName(run), ": ", cell(why), "\n"});
+        text += concat({"| ", runName(run), why.empty() ? "" : " \xE2\x80\xA0", " | ", cell(run.label), " | ",
+                        cell(run.startedAt), " | ", cell(run.cpu.empty() ? "unknown processor" : run.cpu), " | ",
+                        cell(run.architecture), " | ", runMode(run), " | ", indexText(graphicsIndex(run)), " | ",
+                        indexText(processorIndex(run)), " |\n"});
     }
+    if (!notes.empty())
+        text += concat({"\n\xE2\x80\xA0 not directly comparable with ", runName(runs.front()), ":\n\n", notes});
+    text += "\nThe indices are geometric means of the percentages of the reference machine: Graphics of the "
+            "frame rates of Stages 1-6, Processor of the one-thread figures of Stages 7 and 8.\n";
     text += "\n| Stage | Figure | Unit |";
     std::string rule = "\n|---:|---|---|";
     for (const SavedRun& run : runs) {
@@ -82,8 +93,11 @@ std::string markdownReport(const std::vector<SavedRun>& runs) {
 std::string csvReport(const std::vector<SavedRun>& runs) {
     std::string text =
         "run_id,started_at,cpu,architecture,stage,figure,label,unit,samples,median,interval_low,interval_high,"
-        "interval_coverage,reference,percent_of_reference,threads\n";
+        "interval_coverage,reference,percent_of_reference,threads,run_label,mode,benchmark_version,graphics_index,"
+        "processor_index,not_directly_comparable_with_first\n";
     for (const SavedRun& run : runs) {
+        const std::optional<double> graphics = graphicsIndex(run), processor = processorIndex(run);
+        const std::string why = &run == &runs.front() ? "" : notDirectlyComparable(run, runs.front());
         for (const SavedFigure& f : run.figures) {
             std::string samples;
             for (const double s : f.samples) samples += concat({samples.empty() ? "" : ";", exact(s)});
@@ -104,6 +118,12 @@ std::string csvReport(const std::vector<SavedRun>& runs) {
                 f.reference > 0.0 ? exact(f.reference) : "",
                 f.reference > 0.0 ? exact(f.percent()) : "",
                 std::to_string(f.threads),
+                csvField(run.label),
+                runMode(run),
+                csvField(run.benchmarkVersion),
+                graphics ? exact(*graphics) : "",
+                processor ? exact(*processor) : "",
+                csvField(why),
             };
             for (std::size_t i = 0; i < std::size(fields); ++i) text += concat({i == 0 ? "" : ",", fields[i]});
             text += "\n";

@@ -2,6 +2,9 @@
 
 #include <climits>
 
+#include "cli/results/run_label.h"
+#include "cli/results/run_uuid.h"
+#include "cli/run/benchmark_version.h"
 #include "cli/run/statistics.h"
 #include "cli/run/thread_figures.h"
 #include "stages/result_screen.h"
@@ -48,7 +51,9 @@ Json systemObject(const SystemInfo& info) {
     if (info.video.displayWidth > 0)
         j["display"] = Json{{"width", info.video.displayWidth},
                             {"height", info.video.displayHeight},
-                            {"refresh_hz", info.video.refreshHz > 0 ? Json(info.video.refreshHz) : Json()}};
+                            {"refresh_hz", info.video.refreshHz > 0 ? Json(info.video.refreshHz) : Json()},
+                            {"name", textOrNull(info.video.displayName)},
+                            {"pixel_format", textOrNull(info.video.pixelFormat)}};
     else
         j["display"] = nullptr;
     return j;
@@ -123,6 +128,30 @@ Json figureEntry(int i, int threads, const std::vector<double>& samples, const s
     return r;
 }
 
+// What a document of version 4 says about its run beyond the figures: its
+// id, label, start, command line, and whether it ran in a window.  A
+// malformed id or label refuses the document.
+bool readRunFacts(const Json& doc, SavedRun& out, std::string& reason) {
+    if (const auto uuid = doc.find("run_uuid"); uuid != doc.end() && !uuid->is_null()) {
+        if (!uuid->is_string() || !isRunUuid(uuid->get<std::string>()))
+            return fail(reason, "its run_uuid is not a UUID");
+        for (const char c : uuid->get<std::string>()) out.uuid += c >= 'A' && c <= 'F' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    if (const auto label = doc.find("label"); label != doc.end() && !label->is_null()) {
+        const std::string problem = label->is_string() ? labelProblem(label->get<std::string>()) : "it is not text";
+        if (!problem.empty()) return fail(reason, "its label cannot name a run: " + problem);
+        out.label = label->get<std::string>();
+    }
+    out.startedAt = textOr(doc, "started_at");
+    if (const auto commandLine = doc.find("command_line"); commandLine != doc.end() && commandLine->is_array())
+        for (const Json& a : *commandLine)
+            if (a.is_string()) out.commandLine.push_back(a.get<std::string>());
+    if (const auto config = doc.find("config"); config != doc.end() && config->is_object())
+        if (const auto window = config->find("window"); window != config->end() && window->is_boolean())
+            out.window = window->get<bool>();
+    return true;
+}
+
 }  // namespace
 
 ResultsDocument figureResult(const RunResults& results, int i) {
@@ -140,10 +169,15 @@ ResultsDocument threadedFigureResult(const ThreadedResults& results, int i) {
 }
 
 ResultsDocument resultsDocument(const RunResults& results, const RunConfig& config, const SystemInfo& system,
-                                const std::vector<std::string>& warnings) {
+                                const std::vector<std::string>& warnings, const RunFacts& facts) {
     Json doc;
     doc["schema_version"] = kSchemaVersion;
     doc["generator"] = "pelorin-cli";
+    doc["run_uuid"] = textOrNull(newRunUuid());
+    doc["benchmark_version"] = benchmarkVersion();
+    doc["label"] = textOrNull(facts.label);
+    doc["started_at"] = textOrNull(facts.startedAt);
+    doc["command_line"] = facts.commandLine;
     doc["system"] = systemObject(system);
     doc["config"] = Json{{"stages", config.stages},
                          {"time_s", config.timeSeconds},
@@ -210,6 +244,7 @@ bool readSavedRun(const ResultsDocument& doc, SavedRun& out, std::string& reason
     if (results == doc.end() || !results->is_array()) return fail(reason, "it has no results list");
     out = SavedRun{};
     out.benchmarkVersion = textOr(doc, "benchmark_version");
+    if (!readRunFacts(doc, out, reason)) return false;
     if (const auto system = doc.find("system"); system != doc.end() && system->is_object()) {
         out.cpu = textOr(*system, "cpu");
         out.architecture = textOr(*system, "architecture");

@@ -18,12 +18,22 @@
 using ResultsDocument = nlohmann::ordered_json;
 
 // 2 added system.architecture, 3 the thread count of each result and of the
-// run.  Documents of version 1 are still read; their figures used one thread.
-constexpr int kSchemaVersion = 3;
+// run, 4 what lets a run travel: its random id, the benchmark version, its
+// label, its start and its command line.  Documents of version 1 are still
+// read; their figures used one thread.
+constexpr int kSchemaVersion = 4;
 constexpr int kOldestReadableSchemaVersion = 1;
 
+// What the measurements do not say about a run.
+struct RunFacts {
+    std::string startedAt;  // UTC, "2026-12-07T09:46:42Z"
+    std::vector<std::string> commandLine;
+    std::string label;  // --label; "" for none
+};
+
+// The document of a run, with a new random run_uuid.
 ResultsDocument resultsDocument(const RunResults& results, const RunConfig& config, const SystemInfo& system,
-                                const std::vector<std::string>& warnings);
+                                const std::vector<std::string>& warnings, const RunFacts& facts);
 
 // One result of the document: a figure with its samples and statistics.
 ResultsDocument figureResult(const RunResults& results, int index);

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "cli/results/sqlite_statement.h"
+#include "cli/results/store_documents.h"
 
 namespace {
 
@@ -37,6 +38,21 @@ const char* const kMigrations[kStoreVersion] = {
     "ALTER TABLE runs ADD COLUMN architecture TEXT NOT NULL DEFAULT '';"
     "ALTER TABLE figures ADD COLUMN threads INTEGER NOT NULL DEFAULT 1;"
     "CREATE INDEX figures_of_run ON figures (run_id);",
+    // 3: what lets a run travel between stores.  Its random id, unique; runs
+    // stored before have none (NULL) and are recognised by their content
+    // instead: the same run may sit in other stores and --json files
+    // without an id, and one made up here would differ from each of them.
+    // The benchmark version and label (NULL when unknown or none); a digest
+    // of the content to find a run by it; and each figure's whole result
+    // entry but its samples, so that a stored run gives its document back
+    // complete.
+    "ALTER TABLE runs ADD COLUMN run_uuid TEXT;"
+    "ALTER TABLE runs ADD COLUMN benchmark_version TEXT;"
+    "ALTER TABLE runs ADD COLUMN label TEXT;"
+    "ALTER TABLE runs ADD COLUMN content_digest TEXT;"
+    "ALTER TABLE figures ADD COLUMN entry TEXT;"
+    "CREATE UNIQUE INDEX runs_by_uuid ON runs (run_uuid);"
+    "CREATE INDEX runs_by_content ON runs (content_digest);",
 };
 
 // WAL lets a run save while another reads or saves.  Switching a store to
@@ -82,52 +98,12 @@ void migrate(sqlite3* db) {
 
 std::string textOf(const ResultsDocument& value) { return value.is_string() ? value.get<std::string>() : ""; }
 
-long long saveRun(sqlite3* db, const ResultsDocument& doc, const RunFacts& facts) {
-    const ResultsDocument& system = doc.at("system");
-    WriteTransaction transaction(db);
-    Statement run(db,
-                  "INSERT INTO runs (started_at, command_line, cpu, architecture, system, config) "
-                  "VALUES (?, ?, ?, ?, ?, ?)");
-    run.bind(1, facts.startedAt)
-        .bind(2, ResultsDocument(facts.commandLine).dump())
-        .bind(3, textOf(system.value("cpu", ResultsDocument())))
-        .bind(4, textOf(system.value("architecture", ResultsDocument())))
-        .bind(5, system.dump())
-        .bind(6, doc.at("config").dump())
-        .run();
-    const long long runId = sqlite3_last_insert_rowid(db);
-
-    Statement warning(db, "INSERT INTO warnings (run_id, position, text) VALUES (?, ?, ?)");
-    long long position = 0;
-    for (const ResultsDocument& w : doc.at("warnings")) warning.bind(1, runId).bind(2, position++).bind(3, textOf(w)).run();
-
-    Statement figure(db,
-                     "INSERT INTO figures (run_id, figure, stage, label, unit, reference, threads) "
-                     "VALUES (?, ?, ?, ?, ?, ?, ?)");
-    Statement sample(db, "INSERT INTO samples (figure_row, position, value, best_run_seconds) VALUES (?, ?, ?, ?)");
-    for (const ResultsDocument& r : doc.at("results")) {
-        figure.bind(1, runId)
-            .bind(2, r.at("id").get<std::string>())
-            .bind(3, r.at("stage").get<long long>())
-            .bind(4, r.at("label").get<std::string>())
-            .bind(5, r.at("unit").get<std::string>())
-            .bind(6, r.at("reference").at("value").get<double>())
-            .bind(7, r.value("threads", 1LL))
-            .run();
-        const long long figureRow = sqlite3_last_insert_rowid(db);
-        const ResultsDocument& samples = r.at("samples");
-        const ResultsDocument bestRuns = r.value("best_run_seconds", ResultsDocument::array());
-        for (std::size_t i = 0; i < samples.size(); ++i) {
-            sample.bind(1, figureRow).bind(2, static_cast<long long>(i)).bind(3, samples[i].get<double>());
-            if (i < bestRuns.size() && bestRuns[i].is_number())
-                sample.bind(4, bestRuns[i].get<double>());
-            else
-                sample.bindNull(4);
-            sample.run();
-        }
-    }
-    transaction.commit();
-    return runId;
+// The document as readSavedRun reads it; throws StoreError naming why not.
+SavedRun readDocument(const ResultsDocument& document) {
+    SavedRun run;
+    std::string reason;
+    if (!readSavedRun(document, run, reason)) throw StoreError(reason);
+    return run;
 }
 
 SavedFigure loadFigure(sqlite3* db, Statement& row) {
@@ -147,7 +123,9 @@ SavedFigure loadFigure(sqlite3* db, Statement& row) {
 }
 
 SavedRun loadRun(sqlite3* db, long long id) {
-    Statement run(db, "SELECT started_at, command_line, cpu, architecture, system FROM runs WHERE id = ?");
+    Statement run(db,
+                  "SELECT started_at, command_line, cpu, architecture, system, config, run_uuid, benchmark_version, "
+                  "label FROM runs WHERE id = ?");
     run.bind(1, id);
     if (!run.step()) throw StoreError("there is no run " + std::to_string(id));
     SavedRun out;
@@ -155,6 +133,12 @@ SavedRun loadRun(sqlite3* db, long long id) {
     out.startedAt = run.text(0);
     out.cpu = run.text(2);
     out.architecture = run.text(3);
+    out.uuid = run.text(6);
+    out.benchmarkVersion = run.text(7);
+    out.label = run.text(8);
+    const ResultsDocument config = ResultsDocument::parse(run.text(5), nullptr, false);
+    if (config.is_object() && config.contains("window") && config["window"].is_boolean())
+        out.window = config["window"].get<bool>();
     const ResultsDocument commandLine = ResultsDocument::parse(run.text(1), nullptr, false);
     if (commandLine.is_array())
         for (const ResultsDocument& a : commandLine) out.commandLine.push_back(textOf(a));
@@ -228,12 +212,45 @@ std::unique_ptr<ResultsStore> ResultsStore::open(const std::string& path, std::s
 
 ResultsStore::~ResultsStore() { sqlite3_close(db_); }
 
-long long ResultsStore::save(const ResultsDocument& document, const RunFacts& facts, std::string& error) {
+long long ResultsStore::save(const ResultsDocument& document, std::string& error) {
     try {
-        return saveRun(db_, document, facts);
+        const SavedRun run = readDocument(document);
+        WriteTransaction transaction(db_);
+        const long long id = insertRun(db_, document, run);
+        transaction.commit();
+        return id;
     } catch (const std::exception& e) {  // SQLite's failures and a document of the wrong shape alike
         error = e.what();
         return 0;
+    }
+}
+
+long long ResultsStore::importRun(const ResultsDocument& document, bool& alreadyStored, std::string& error) {
+    try {
+        const SavedRun run = readDocument(document);
+        WriteTransaction transaction(db_);
+        long long id = findStoredRun(db_, document, run);
+        alreadyStored = id != 0;
+        if (!alreadyStored) id = insertRun(db_, document, run);
+        transaction.commit();  // also keeps the content digests findStoredRun filled in
+        return id;
+    } catch (const std::exception& e) {
+        error = e.what();
+        return 0;
+    }
+}
+
+bool ResultsStore::exportRun(long long id, ResultsDocument& out, std::string& error) {
+    try {
+        out = storedDocument(db_, id);
+        (void)out.dump();  // what a store made by hand may hold: text that is not UTF-8 cannot be written
+        return true;
+    } catch (const ResultsDocument::type_error&) {
+        error = "it holds text that is not UTF-8";
+        return false;
+    } catch (const std::exception& e) {
+        error = e.what();
+        return false;
     }
 }
 

@@ -15,18 +15,12 @@ struct sqlite3;
 
 // The layout version the code writes (PRAGMA user_version).  Older stores
 // are migrated step by step when opened.
-constexpr int kStoreVersion = 2;
+constexpr int kStoreVersion = 3;
 
 // $XDG_DATA_HOME/pelorin/results.sqlite, or ~/.local/share/pelorin/ when the
 // variable is unset or not an absolute path.  "" with `error` set when
 // neither it nor HOME says where.
 std::string defaultStorePath(std::string& error);
-
-// What a results document does not say about its run.
-struct RunFacts {
-    std::string startedAt;  // UTC, "2026-12-07T09:46:42Z"
-    std::vector<std::string> commandLine;
-};
 
 // The current time in the form RunFacts keeps.
 std::string utcNow();
@@ -40,9 +34,19 @@ public:
     ResultsStore(const ResultsStore&) = delete;
     ResultsStore& operator=(const ResultsStore&) = delete;
 
-    // Saves the run of `document`; its id, or 0 with `error` set (nothing is
-    // saved then).
-    long long save(const ResultsDocument& document, const RunFacts& facts, std::string& error);
+    // Saves the run of `document` (of any version readSavedRun reads); its
+    // id, or 0 with `error` set (nothing is saved then).
+    long long save(const ResultsDocument& document, std::string& error);
+
+    // Saves the run of `document` unless the store holds it already: the
+    // same run_uuid or, for a document without one, the same content.  The
+    // id of the run saved or found (`alreadyStored` tells which), or 0 with
+    // `error` set.
+    long long importRun(const ResultsDocument& document, bool& alreadyStored, std::string& error);
+
+    // The run with this id as a results document of this version; false
+    // with `error` set when there is none.
+    bool exportRun(long long id, ResultsDocument& out, std::string& error);
 
     // The run with this id; false with `error` set when there is none.
     bool load(long long id, SavedRun& out, std::string& error);

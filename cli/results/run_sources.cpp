@@ -55,15 +55,30 @@ std::string loadCompareRun(const std::string& which, const std::string& storePat
         if (!store->load(id, out, error)) return "cannot compare with run " + which + ": " + error;
         return "";
     }
-    std::ifstream in(which, std::ios::binary);
-    if (!in) return "cannot read the compare file '" + which + "': " + std::strerror(errno);
-    std::ostringstream text;
-    text << in.rdbuf();
+    std::string text, error;
+    if (!readWholeFile(which, text, error)) return "cannot read the compare file '" + which + "': " + error;
     ResultsDocument doc;
+    if (const std::string problem = readResultsText(text, doc, out); !problem.empty())
+        return "'" + which + "' is not a pelorin-cli results file: " + problem;
+    return "";
+}
+
+bool readWholeFile(const std::string& path, std::string& text, std::string& error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = std::strerror(errno);
+        return false;
+    }
+    std::ostringstream whole;
+    whole << in.rdbuf();
+    text = whole.str();
+    return true;
+}
+
+std::string readResultsText(const std::string& text, ResultsDocument& document, SavedRun& run) {
     std::string error;
-    if (!parseDocument(text.str(), doc, error))
-        return "'" + which + "' is not a pelorin-cli results file: not JSON (" + error + ")";
-    if (!readSavedRun(doc, out, error)) return "'" + which + "' is not a pelorin-cli results file: " + error;
+    if (!parseDocument(text, document, error)) return "not JSON (" + error + ")";
+    if (!readSavedRun(document, run, error)) return error;
     return "";
 }
 

@@ -27,6 +27,14 @@ bool namesStoredRun(const std::string& which);
 // file.  "" when it could be read, else why not.
 std::string loadCompareRun(const std::string& which, const std::string& storePath, SavedRun& out);
 
+// The whole of a file; false with `error` set (the system's reason) when it
+// cannot be read.
+bool readWholeFile(const std::string& path, std::string& text, std::string& error);
+
+// The results document in `text` and the run in it: "" when it is one,
+// else why not ("not JSON (...)", or what readSavedRun found).
+std::string readResultsText(const std::string& text, ResultsDocument& document, SavedRun& run);
+
 // Reads the runs `ids` names, in that order; "" when all could be read,
 // else why the first one could not.
 std::string loadRuns(ResultsStore& store, const std::vector<long long>& ids, std::vector<SavedRun>& runs);

@@ -26,6 +26,9 @@ struct SavedFigure {
 
 struct SavedRun {
     long long id = 0;          // the store's run id; 0 for a run read from a file
+    std::string uuid;          // run_uuid in lower case; "" for runs made before runs had one
+    std::string label;         // --label; "" for none
+    bool window = false;       // measured in a window on the display rather than offscreen
     std::string startedAt;     // UTC, "2026-12-07T09:46:42Z"; "" when unknown
     std::vector<std::string> commandLine;
     std::string cpu;
@@ -51,6 +54,15 @@ inline std::string runName(const SavedRun& run) {
     name += std::to_string(run.id);
     return name;
 }
+
+// What names a run beside its id: its label, else its processor.
+inline std::string runTitle(const SavedRun& run) {
+    if (!run.label.empty()) return run.label;
+    return run.cpu.empty() ? "unknown processor" : run.cpu;
+}
+
+// "window" or "offscreen": where the run drew its frames.
+inline const char* runMode(const SavedRun& run) { return run.window ? "window" : "offscreen"; }
 
 // Why the figures of two runs cannot be compared directly: "" when they
 // can, else a short reason ("measured on x86_64 and aarch64", "measured by

@@ -45,6 +45,11 @@ std::string selectedChoice(const std::string& text) {
     return trim(text);
 }
 
+std::string machineArchitecture() {
+    utsname u{};
+    return uname(&u) == 0 ? u.machine : "";
+}
+
 SystemInfo readSystemInfo(const char* brand) {
     SystemInfo info;
     info.cpu = trim(brand ? brand : "");

@@ -23,6 +23,9 @@ struct SystemInfo {
 // Everything but the video, which exists only once the window does.
 SystemInfo readSystemInfo(const char* brand);
 
+// The machine as uname() names it ("x86_64", "aarch64"); "" when unknown.
+std::string machineArchitecture();
+
 // The value in brackets of a sysfs choice list: "always [madvise] never"
 // gives "madvise"; a plain value is returned trimmed.
 std::string selectedChoice(const std::string& text);

@@ -49,8 +49,10 @@ Options sampleOptions() {
     return o;
 }
 
+RunFacts sampleFacts() { return {"2026-12-07T09:46:42Z", {"pelorin-cli", "-b", "1", "--repeat", "3"}, ""}; }
+
 ResultsDocument sampleDocument(double scale) {
-    return resultsDocument(sampleResults(scale), sampleOptions(), sampleSystem(), {"a warning"});
+    return resultsDocument(sampleResults(scale), sampleOptions(), sampleSystem(), {"a warning"}, sampleFacts());
 }
 
 ResultsDocument parsed(const std::string& text) {

@@ -16,6 +16,7 @@
 RunResults sampleResults(double scale);
 SystemInfo sampleSystem();
 Options sampleOptions();
+RunFacts sampleFacts();
 ResultsDocument sampleDocument(double scale);
 
 ResultsDocument parsed(const std::string& text);

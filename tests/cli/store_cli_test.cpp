@@ -61,7 +61,7 @@ std::string storeWithOneRun(const std::string& name) {
     std::unique_ptr<ResultsStore> store = ResultsStore::open(path, error);
     EXPECT_TRUE(store) << error;
     if (store) {
-        EXPECT_EQ(store->save(sampleDocument(1.0), RunFacts{utcNow(), {"pelorin-cli"}}, error), 1) << error;
+        EXPECT_EQ(store->save(sampleDocument(1.0), error), 1) << error;
     }
     return path;
 }

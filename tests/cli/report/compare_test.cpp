@@ -12,7 +12,7 @@ namespace {
 SavedRun savedFrom(const RunResults& r) {
     SavedRun saved;
     std::string reason;
-    EXPECT_TRUE(readSavedRun(parsed(documentText(resultsDocument(r, sampleOptions(), sampleSystem(), {}))), saved,
+    EXPECT_TRUE(readSavedRun(parsed(documentText(resultsDocument(r, sampleOptions(), sampleSystem(), {}, {}))), saved,
                              reason))
         << reason;
     return saved;

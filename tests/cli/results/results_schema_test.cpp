@@ -18,7 +18,7 @@ TEST(ResultsSchema, WrittenDocumentsReachTheSchemaCheck) {
     SystemInfo bare;
     Options options;
     options.stages = {8};
-    const ResultsDocument doc = parsed(documentText(resultsDocument(one, options, bare, {})));
+    const ResultsDocument doc = parsed(documentText(resultsDocument(one, options, bare, {}, {})));
     keepDocument("without_intervals_or_frames", doc);
     EXPECT_TRUE(doc["results"][0]["precise_ops_per_s"].is_null());
     EXPECT_TRUE(doc["system"]["display"].is_null());
@@ -32,7 +32,7 @@ TEST(ResultsSchema, BrokenDocumentsReachTheSchemaCheckToo) {
     keepBrokenDocument("no_median", noMedian);
 
     ResultsDocument futureVersion = sampleDocument(1.0);
-    futureVersion["schema_version"] = 4;
+    futureVersion["schema_version"] = kSchemaVersion + 1;
     keepBrokenDocument("future_version", futureVersion);
 
     ResultsDocument fractionalTime = sampleDocument(1.0);
@@ -50,6 +50,14 @@ TEST(ResultsSchema, BrokenDocumentsReachTheSchemaCheckToo) {
     ResultsDocument noArchitecture = sampleDocument(1.0);  // required from version 2 on
     noArchitecture["system"].erase("architecture");
     keepBrokenDocument("version_2_without_architecture", noArchitecture);
+
+    ResultsDocument noRunUuid = sampleDocument(1.0);  // required, if null, from version 4 on
+    noRunUuid.erase("run_uuid");
+    keepBrokenDocument("version_4_without_run_uuid", noRunUuid);
+
+    ResultsDocument commandingLabel = sampleDocument(1.0);
+    commandingLabel["label"] = "\x1b[2J";
+    keepBrokenDocument("label_with_control_characters", commandingLabel);
 }
 
 TEST(ResultsSchema, FiguresCarryTheirStatisticsAndReference) {

@@ -14,13 +14,14 @@
 
 #include "cli/cli_fixture.h"
 #include "cli/results/results_store.h"
+#include "cli/results/run_uuid.h"
 #include "cli/sqlite_probe.h"
 #include "cli/run/statistics.h"
 #include "reliability/child_process.h"
 
 namespace {
 
-const RunFacts kFacts{"2026-12-07T09:46:42Z", {"pelorin-cli", "-b", "1", "--repeat", "3"}};
+const RunFacts kFacts = sampleFacts();
 
 std::unique_ptr<ResultsStore> openStore(const std::string& path) {
     std::string error;
@@ -47,9 +48,9 @@ TEST(ResultsStore, RoundTripGivesEverySampleBackExactly) {
     std::unique_ptr<ResultsStore> store = openStore(path);
     ASSERT_TRUE(store);
     std::string error;
-    const long long first = store->save(doc, kFacts, error);
+    const long long first = store->save(doc, error);
     ASSERT_GT(first, 0) << error;
-    const long long second = store->save(sampleDocument(2.0), kFacts, error);
+    const long long second = store->save(sampleDocument(2.0), error);
     ASSERT_EQ(second, first + 1) << error;
 
     SavedRun run;
@@ -115,7 +116,7 @@ TEST(ResultsStore, StoreOfTheFirstLayoutMigrates) {
     EXPECT_EQ(old.warnings.size(), 1u);
     EXPECT_EQ(SqliteProbe(path).number("SELECT threads FROM figures WHERE run_id = 1 LIMIT 1"), 1);
 
-    EXPECT_EQ(store->save(sampleDocument(1.0), kFacts, error), 2) << error;
+    EXPECT_EQ(store->save(sampleDocument(1.0), error), 2) << error;
     store.reset();
     EXPECT_TRUE(openStore(path));  // a migrated store opens as it is
 }
@@ -160,14 +161,13 @@ TEST(ResultsStore, DefaultPathFollowsXdgDataHome) {
 TEST(ResultsStore, TwoWritersAtOnceBothSaveEveryRun) {
     const std::string path = freshTempPath("two_writers.sqlite");
     constexpr int kRunsEach = 15;
-    const ResultsDocument doc = sampleDocument(1.0);
     std::string errors[2];
     int saved[2] = {0, 0};
     auto writer = [&](int w) {
         std::unique_ptr<ResultsStore> store = ResultsStore::open(path, errors[w]);
         if (!store) return;
         for (int i = 0; i < kRunsEach; ++i)
-            if (store->save(doc, kFacts, errors[w]) > 0) ++saved[w];
+            if (store->save(sampleDocument(1.0), errors[w]) > 0) ++saved[w];  // each run with its own id
     };
     std::thread a(writer, 0), b(writer, 1);
     a.join();
@@ -196,11 +196,14 @@ ResultsDocument largeDocument() {
 TEST(StoreKilled, DISABLED_SavesUntilKilled) {
     const char* path = std::getenv("PELORIN_STORE_TO_KILL");
     if (path == nullptr) GTEST_SKIP() << "only run by StoreKilled.RunKilledWhileSavingLeavesNoTrace";
-    const ResultsDocument doc = largeDocument();
+    ResultsDocument doc = largeDocument();
     std::string error;
     std::unique_ptr<ResultsStore> store = ResultsStore::open(path, error);
     ASSERT_TRUE(store) << error;
-    for (;;) ASSERT_GT(store->save(doc, kFacts, error), 0) << error;
+    for (;;) {
+        doc["run_uuid"] = newRunUuid();  // each run with its own id
+        ASSERT_GT(store->save(doc, error), 0) << error;
+    }
 }
 
 TEST(StoreKilled, RunKilledWhileSavingLeavesNoTrace) {
@@ -241,7 +244,7 @@ TEST(StoreKilled, RunKilledWhileSavingLeavesNoTrace) {
     std::string error;
     std::unique_ptr<ResultsStore> store = openStore(path);
     ASSERT_TRUE(store);
-    EXPECT_GT(store->save(sampleDocument(1.0), kFacts, error), 0) << error;
+    EXPECT_GT(store->save(sampleDocument(1.0), error), 0) << error;
 }
 
 }  // namespace
@@ -260,7 +263,7 @@ TEST(StoreFull, DISABLED_SavesOntoAFullDisk) {
     std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit then fails with EFBIG
     const rlimit limit{65536, 65536};
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
-    EXPECT_EQ(store->save(doc, kFacts, error), 0);
+    EXPECT_EQ(store->save(doc, error), 0);
     std::printf("save refused: %s\n", error.c_str());
 }
 
@@ -270,7 +273,7 @@ TEST(StoreFull, FullDiskSavesNothingAndSaysSo) {
         std::unique_ptr<ResultsStore> store = openStore(path);
         ASSERT_TRUE(store);
         std::string error;
-        ASSERT_EQ(store->save(sampleDocument(1.0), kFacts, error), 1) << error;
+        ASSERT_EQ(store->save(sampleDocument(1.0), error), 1) << error;
     }
     ChildOptions child;
     child.argv = {"/proc/self/exe", "--gtest_also_run_disabled_tests",

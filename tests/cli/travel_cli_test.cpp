@@ -1,0 +1,101 @@
+// pelorin-cli export, import and --label: a labelled window run travels
+// from one store to another through a results file and is known again.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "cli/cli_fixture.h"
+#include "cli/results/results_store.h"
+#include "platform/drive_hooks.h"
+#include "support/program_harness.h"
+#include "support/quick_kernels.h"
+
+namespace {
+
+void halfASecondAFrame() { drive::advanceVirtualTime(500); }
+
+// Stage 7 with stand-in kernels, on the virtual clock: over in moments.
+CliOutput quickRun(std::vector<std::string> args) {
+    quick::Kernels standIns;
+    ProgramHarness program;
+    drive::setPresentHook(nullptr);
+    std::vector<std::string> all{"-b", "7"};
+    all.insert(all.end(), args.begin(), args.end());
+    return runCliCaptured(all, halfASecondAFrame);
+}
+
+TEST(TravelCli, ALabelledWindowRunTravelsAndIsStoredOnce) {
+    const std::string home = freshTempPath("travel_home.sqlite");
+    const std::string away = freshTempPath("travel_away.sqlite");
+    // Under the tests' offscreen driver a --window run still draws offscreen,
+    // but it is recorded and shown as a window run.
+    ASSERT_EQ(quickRun({"--store", home}).status, 0);
+    const CliOutput run = quickRun({"--window", "--label", "office desktop", "--store", home});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const CliOutput history = runCliCaptured({"history", "--store", home});
+    EXPECT_NE(history.out.find("     1   "), std::string::npos) << history.out;
+    EXPECT_NE(history.out.find(" offscreen "), std::string::npos) << history.out;
+    EXPECT_NE(history.out.find("     2   "), std::string::npos) << history.out;
+    EXPECT_NE(history.out.find(" window     "), std::string::npos) << history.out;
+    EXPECT_NE(history.out.find("office desktop"), std::string::npos) << history.out;
+
+    const std::string file = freshTempPath("travel_run.json");
+    ASSERT_EQ(runCliCaptured({"export", "last", "-o", file, "--store", home}).status, 0);
+    const ResultsDocument document = parsed(readFile(file));
+    keepDocument("exported_window_run", document);
+    EXPECT_EQ(document["label"], "office desktop");
+    EXPECT_EQ(document["config"]["window"], true);
+
+    // The same file twice, and a refused one between, with a name and
+    // contents that would command a terminal.
+    const std::string hostile = writeTempFile("travel_\x1b[2J.json", "\x1b]0;owned\x07 not json");
+    const CliOutput imported = runCliCaptured({"import", file, hostile, file, "--store", away});
+    EXPECT_EQ(imported.status, 1);
+    const std::string refused =
+        ::testing::TempDir() + "travel_?[2J.json: refused: not a pelorin-cli results file: not JSON (";
+    EXPECT_EQ(imported.out.rfind(file + ": imported as run 1\n" + refused, 0), 0u) << imported.out;
+    const std::size_t afterRefusal = imported.out.find('\n', (file + refused).size()) + 1;
+    EXPECT_EQ(imported.out.substr(afterRefusal), file + ": already stored as run 1\n") << imported.out;
+    EXPECT_EQ(imported.out.find('\x1b'), std::string::npos);
+    EXPECT_EQ(runCliCaptured({"import", file, "--store", away}).status, 0);
+
+    const CliOutput again = runCliCaptured({"export", "1", "--store", away});
+    ASSERT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(again.out, readFile(file));  // bit for bit, across stores
+    const CliOutput awayHistory = runCliCaptured({"history", "--store", away});
+    EXPECT_NE(awayHistory.out.find(" window     "), std::string::npos) << awayHistory.out;
+    EXPECT_NE(awayHistory.out.find("office desktop"), std::string::npos) << awayHistory.out;
+    const std::string html = freshTempPath("travel_report.html");
+    ASSERT_EQ(runCliCaptured({"report", "1", "-o", html, "--store", away}).status, 0);
+    EXPECT_NE(readFile(html).find("<td>office desktop</td>"), std::string::npos);
+}
+
+TEST(TravelCli, MistakesAreRefusedWithOneLine) {
+    const std::string store = freshTempPath("travel_mistakes.sqlite");
+    std::string error;
+    ASSERT_TRUE(ResultsStore::open(store, error)) << error;
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string says;
+    };
+    const Case cases[] = {
+        {{"export", "--store", store}, 2, "export needs one run"},
+        {{"export", "1", "2", "--store", store}, 2, "export needs one run"},
+        {{"export", "last", "--store", store}, 1, "holds no run"},
+        {{"export", "7", "--store", store}, 1, "no run 7"},
+        {{"import", "--store", store}, 2, "import needs the results files"},
+        {{"import", "x.json", "--frobnicate"}, 2, "'--frobnicate'"},
+        {{"-b", "8", "--label", "\x1b[2Jgone"}, 2, "--label: a label may not hold control characters"},
+        {{"-b", "8", "--label", std::string(201, 'x')}, 2, "at most 200 bytes"},
+    };
+    for (const Case& c : cases) {
+        const CliOutput r = runCliCaptured(c.args);
+        EXPECT_EQ(r.status, c.status) << c.says;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+        EXPECT_EQ(r.err.find('\x1b'), std::string::npos) << r.err;
+    }
+}
+
+}  // namespace
