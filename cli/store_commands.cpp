@@ -14,17 +14,22 @@ namespace {
 
 // Text from a file name or a file's contents, made safe for one terminal
 // line: every control character (C0, DEL, and C1 as UTF-8) becomes '?'.
-std::string terminalText(std::string text) {
+std::string terminalText(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
+        const unsigned char next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
         if (c < 0x20 || c == 0x7F) {
-            text[i] = '?';
-        } else if (c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
-                   static_cast<unsigned char>(text[i + 1]) <= 0x9F) {
-            text.replace(i, 2, "?");
+            out += '?';
+        } else if (c == 0xC2 && next >= 0x80 && next <= 0x9F) {
+            out += '?';
+            ++i;
+        } else {
+            out += static_cast<char>(c);
         }
     }
-    return text;
+    return out;
 }
 
 int usageError(const CliStreams& s, const std::string& message) {
