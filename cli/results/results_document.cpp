@@ -2,6 +2,7 @@
 
 #include <climits>
 
+#include "cli/run/settling.h"
 #include "cli/run/statistics.h"
 #include "cli/run/thread_figures.h"
 #include "stages/result_screen.h"
@@ -54,6 +55,20 @@ Json systemObject(const SystemInfo& info) {
     return j;
 }
 
+// How the number of passes was chosen; for --repeat auto also the figures
+// that had not settled when the passes ran out.
+Json repeatRuleObject(const RepeatRule& rule, const RunResults& results) {
+    if (!rule.automatic) return Json{{"rule", "fixed"}};
+    Json unsettled = Json::array();
+    for (const MeasuredFigure& f : unsettledFigures(results, rule.settlePercent))
+        unsettled.push_back(Json{{"id", figure(f.index).id}, {"threads", f.threads}});
+    return Json{{"rule", "auto"},
+                {"settle_percent", rule.settlePercent},
+                {"min_repeat", kMinAutoRepeat},
+                {"max_repeat", rule.maxRepeat},
+                {"unsettled", unsettled}};
+}
+
 bool fail(std::string& reason, const std::string& text) {
     reason = text;
     return false;
@@ -89,7 +104,7 @@ Json figureEntry(int i, int threads, const std::vector<double>& samples, const s
     r["threads"] = threads;
     r["label"] = figureLabel(i);
     r["unit"] = figureUnit(i);
-    r["higher_is_better"] = true;
+    r["higher_is_better"] = higherIsBetter(f.kind);
     r["samples"] = samples;
     r["median"] = s.median;
     r["min"] = s.min;
@@ -147,7 +162,8 @@ ResultsDocument resultsDocument(const RunResults& results, const RunConfig& conf
     doc["system"] = systemObject(system);
     doc["config"] = Json{{"stages", config.stages},
                          {"time_s", config.timeSeconds},
-                         {"repeat", config.repeat},
+                         {"repeat", config.repeatRule.automatic ? results.passes : config.repeat},
+                         {"repeat_rule", repeatRuleObject(config.repeatRule, results)},
                          {"threads", config.threads},
                          {"passes_completed", results.passes},
                          {"window", config.window}};

@@ -18,8 +18,10 @@
 using ResultsDocument = nlohmann::ordered_json;
 
 // 2 added system.architecture, 3 the thread count of each result and of the
-// run.  Documents of version 1 are still read; their figures used one thread.
-constexpr int kSchemaVersion = 3;
+// run, 4 config.repeat_rule (with --repeat auto, config.repeat is the number
+// of passes it took).  Documents of version 1 are still read; their figures
+// used one thread.
+constexpr int kSchemaVersion = 4;
 constexpr int kOldestReadableSchemaVersion = 1;
 
 ResultsDocument resultsDocument(const RunResults& results, const RunConfig& config, const SystemInfo& system,

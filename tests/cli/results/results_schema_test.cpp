@@ -32,7 +32,7 @@ TEST(ResultsSchema, BrokenDocumentsReachTheSchemaCheckToo) {
     keepBrokenDocument("no_median", noMedian);
 
     ResultsDocument futureVersion = sampleDocument(1.0);
-    futureVersion["schema_version"] = 4;
+    futureVersion["schema_version"] = kSchemaVersion + 1;
     keepBrokenDocument("future_version", futureVersion);
 
     ResultsDocument fractionalTime = sampleDocument(1.0);
@@ -50,6 +50,13 @@ TEST(ResultsSchema, BrokenDocumentsReachTheSchemaCheckToo) {
     ResultsDocument noArchitecture = sampleDocument(1.0);  // required from version 2 on
     noArchitecture["system"].erase("architecture");
     keepBrokenDocument("version_2_without_architecture", noArchitecture);
+
+    ResultsDocument noRule = sampleDocument(1.0);  // required from version 4 on
+    noRule["config"].erase("repeat_rule");
+    keepBrokenDocument("version_4_without_repeat_rule", noRule);
+    ResultsDocument ruleWithoutLimit = sampleDocument(1.0);
+    ruleWithoutLimit["config"]["repeat_rule"] = {{"rule", "auto"}, {"settle_percent", 3}, {"unsettled", {}}};
+    keepBrokenDocument("auto_repeat_rule_without_limits", ruleWithoutLimit);
 }
 
 TEST(ResultsSchema, FiguresCarryTheirStatisticsAndReference) {
