@@ -43,7 +43,7 @@ std::string shown(const std::string& text, Medium medium) {
 }
 
 std::string format(const char* pattern, double value) {
-    char text[64];
+    char text[400];  // room for any double with two decimals
     std::snprintf(text, sizeof text, pattern, value);
     return text;
 }
@@ -196,17 +196,24 @@ std::vector<std::string> verdictLines(const Verdict& v) {
     lines.push_back(concat({"Check of ", runText(v.candidate, Medium::Terminal), " against ",
                             runText(v.baseline, Medium::Terminal), ":"}));
     lines.push_back(concat({"  ", ruleText(v.rules, Medium::Terminal), "."}));
-    char line[512];
-    std::snprintf(line, sizeof line, "  %-34s %16s %16s %-8s %9s %9s  %s", "Figure", "baseline", "candidate", "unit",
-                  "change", "p", "verdict");
-    lines.emplace_back(line);
+    // Padded here rather than by snprintf, whose buffer could cut a long
+    // label or a huge number from a file short.
+    auto left = [](std::string text, std::size_t width) {
+        if (text.size() < width) text.append(width - text.size(), ' ');
+        return text;
+    };
+    auto right = [](std::string text, std::size_t width) {
+        if (text.size() < width) text.insert(0, width - text.size(), ' ');
+        return text;
+    };
+    lines.push_back(concat({"  ", left("Figure", 34), " ", right("baseline", 16), " ", right("candidate", 16), " ",
+                            left("unit", 8), " ", right("change", 9), " ", right("p", 9), "  verdict"}));
     for (const FigureVerdict& f : v.figures) {
-        const std::string label = shown(f.label, Medium::Terminal);
-        const std::string unit = shown(f.unit, Medium::Terminal);
-        std::snprintf(line, sizeof line, "  %-34s %16s %16s %-8s %+8.2f%% %9s  %s", label.c_str(),
-                      median(f, f.baselineMedian).c_str(), median(f, f.candidateMedian).c_str(), unit.c_str(),
-                      f.changePercent, pText(f).c_str(), verdictWord(f).c_str());
-        lines.emplace_back(line);
+        lines.push_back(concat({"  ", left(shown(f.label, Medium::Terminal), 34), " ",
+                                right(median(f, f.baselineMedian), 16), " ", right(median(f, f.candidateMedian), 16),
+                                " ", left(shown(f.unit, Medium::Terminal), 8), " ",
+                                right(format("%+.2f%%", f.changePercent), 9), " ", right(pText(f), 9), "  ",
+                                verdictWord(f)}));
     }
     std::string summary = concat({"Summary: ", summaryText(v)});
     if (const std::string c = comparabilityText(v, Medium::Terminal); !c.empty()) summary += concat({" ", c});
