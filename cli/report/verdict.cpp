@@ -168,6 +168,25 @@ Verdict judgeRuns(const SavedRun& baseline, const std::string& baselineName, con
         v.figures.push_back(f);
     }
 
+    // Holm's first step asks for alpha / m.  When no figure's samples can
+    // reach even that, nothing can be found different whatever they hold:
+    // calling every figure the same would only look like an answer.
+    const double firstStep = rules.alpha / static_cast<double>(tested.size());
+    bool anyCanReach = false;
+    for (const std::size_t i : tested) {
+        const FigureVerdict& f = v.figures[i];
+        const SavedFigure* before = baseline.find(f.key.id, f.key.threads);
+        const SavedFigure* now = candidate.find(f.key.id, f.key.threads);
+        anyCanReach = anyCanReach || smallestPValue(before->samples.size(), now->samples.size()) <= firstStep;
+    }
+    if (!anyCanReach) {
+        for (const std::size_t i : tested) {
+            v.figures[i].judgement = Judgement::TooFewSamples;
+            v.figures[i].samplesNeeded = samplesNeeded(firstStep);
+        }
+        return v;
+    }
+
     const std::vector<double> adjusted = holmAdjusted(pValues);
     for (std::size_t k = 0; k < tested.size(); ++k) {
         FigureVerdict& f = v.figures[tested[k]];

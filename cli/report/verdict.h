@@ -10,7 +10,8 @@
 // candidate's median is worse than the baseline's by more than the
 // threshold; better likewise the other way; the same otherwise.  A figure
 // whose samples are too few for the test ever to reach alpha is judged
-// neither way and is left out of Holm's family.
+// neither way and is left out of Holm's family; and when no figure of the
+// family could reach Holm's first step, alpha / m, none is judged.
 #pragma once
 
 #include <cstddef>

@@ -64,8 +64,14 @@ TEST(CheckCommand, ExitStatusSaysWorseNoneWorseOrNothingJudged) {
     EXPECT_NE(r.out.find("too few samples (each run needs at least 5)"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("Summary: not one of the 13 figures in both runs could be judged.\n"), std::string::npos);
     EXPECT_EQ(readFile(markdown).rfind("## Pelorin Benchmark check: nothing could be judged\n", 0), 0u);
-    // A wider alpha reaches it: 2 / C(7, 3) = 0.057 for 3 against 4 samples.
-    EXPECT_EQ(runCliCaptured({"check", few, four, "--alpha", "0.1"}).status, 0);
+    // Each figure alone could reach 0.01 with 3 against 10 samples,
+    // 2 / C(13, 3) = 0.007, but no figure can reach Holm's first step for
+    // 13 figures, 0.01 / 13: none is judged, and each run needs 7 samples.
+    r = runCliCaptured({"check", few, base});
+    EXPECT_EQ(r.status, 4) << r.err;
+    EXPECT_NE(r.out.find("too few samples (each run needs at least 7)"), std::string::npos) << r.out;
+    // A wider alpha reaches it: 13 x 0.007 = 0.09.
+    EXPECT_EQ(runCliCaptured({"check", few, base, "--alpha", "0.1"}).status, 0);
 }
 
 TEST(CheckCommand, StoredRunsByIdOrLast) {

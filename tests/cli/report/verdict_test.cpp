@@ -195,6 +195,13 @@ TEST(Verdict, NothingJudgedAndRunsNotDirectlyComparable) {
 
     // A wider alpha lets four samples a run be judged: 2 / C(8, 4) = 0.029.
     EXPECT_EQ(verdictStatus(judgeRuns(before, "a.json", after, "b.json", VerdictRules{5.0, 0.05})), kStatusWorse);
+    // But not two such figures at once: Holm's first step asks 0.025 of each.
+    before.figures.push_back(figureOf("read2", 1, "Read Memory (MMX)", series(1000, 1, 4)));
+    after.figures.push_back(figureOf("read2", 1, "Read Memory (MMX)", series(500, 1, 4)));
+    const Verdict two = judgeRuns(before, "a.json", after, "b.json", VerdictRules{5.0, 0.05});
+    EXPECT_EQ(verdictStatus(two), kStatusNoneJudged);
+    EXPECT_EQ(two.figures[1].judgement, Judgement::TooFewSamples);
+    EXPECT_EQ(two.figures[1].samplesNeeded, 5u);  // 2 / C(10, 5) = 0.0079
 }
 
 TEST(Verdict, TextFromAFileCannotSteerATerminalOrMarkup) {
