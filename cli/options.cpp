@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "cli/command_words.h"
 #include "cli/results/run_label.h"
 #include "cli/run/thread_counts.h"
 
@@ -54,6 +55,7 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
         return parsed;
     };
 
+    bool settleGiven = false, maxRepeatGiven = false, alphaGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i];
         std::string value;
@@ -74,7 +76,8 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
         const bool takesValue = name == "-b" || name == "--stage" || name == "--time" || name == "--repeat" ||
                                 name == "--threads" || name == "--json" || name == "--compare" ||
                                 name == "--screenshot" || name == "--markdown" || name == "--csv" || name == "--store" ||
-                                name == "--label";
+                                name == "--label" || name == "--settle" || name == "--max-repeat" ||
+                                name == "--fail-on-regression" || name == "--alpha";
         const bool flag =
             name == "-h" || name == "--help" || name == "--version" || name == "--list" || name == "--window" || name == "--no-save";
         if (!takesValue && !flag) return failed("unknown option '" + args[i] + "' (see --help)");
@@ -103,8 +106,26 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
             if (!wholeNumber(value, 1, kMaxSeconds, o.timeSeconds))
                 return failed("--time needs a whole number of seconds from 1 to 3600, not '" + value + "'");
         } else if (name == "--repeat") {
-            if (!wholeNumber(value, 1, kMaxRepeat, o.repeat))
-                return failed("--repeat needs a whole number from 1 to 1000, not '" + value + "'");
+            o.repeatRule.automatic = value == "auto";
+            if (!o.repeatRule.automatic && !wholeNumber(value, 1, kMaxRepeat, o.repeat))
+                return failed("--repeat needs a whole number from 1 to 1000 or 'auto', not '" + value + "'");
+        } else if (name == "--settle") {
+            settleGiven = true;
+            if (!decimalNumber(value, 0.0, 100.0, o.repeatRule.settlePercent) || o.repeatRule.settlePercent <= 0.0)
+                return failed("--settle needs a percentage above 0 and at most 100, not '" + value + "'");
+        } else if (name == "--max-repeat") {
+            maxRepeatGiven = true;
+            if (!wholeNumber(value, kMinAutoRepeat, kMaxRepeat, o.repeatRule.maxRepeat))
+                return failed("--max-repeat needs a whole number from " + std::to_string(kMinAutoRepeat) +
+                              " to 1000, not '" + value + "'");
+        } else if (name == "--fail-on-regression") {
+            o.failOnRegression = true;
+            if (!decimalNumber(value, 0.0, 1000.0, o.verdictRules.thresholdPercent))
+                return failed("--fail-on-regression needs a percentage from 0 to 1000, not '" + value + "'");
+        } else if (name == "--alpha") {
+            alphaGiven = true;
+            if (!alphaNumber(value, o.verdictRules.alpha))
+                return failed("--alpha needs a number above 0 and below 1, such as 0.01, not '" + value + "'");
         } else if (name == "--threads") {
             if (!threadList(value, o.threads))
                 return failed("--threads needs thread counts from 1 to " + std::to_string(kMaxThreads) +
@@ -132,6 +153,12 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
     if (!o.jsonPath.empty() && o.jsonPath == o.comparePath && o.jsonPath != "-")
         return failed("--json and --compare name the same file '" + o.jsonPath + "'");
     if (o.comparePath == "-") return failed("--compare needs a file, not standard input");
+    if ((settleGiven || maxRepeatGiven) && !o.repeatRule.automatic)
+        return failed("--settle and --max-repeat go with --repeat auto");
+    if (o.repeatRule.automatic) o.repeat = o.repeatRule.maxRepeat;
+    if (o.failOnRegression && o.comparePath.empty())
+        return failed("--fail-on-regression needs --compare RUN, the run to judge this one against");
+    if (alphaGiven && !o.failOnRegression) return failed("--alpha goes with --fail-on-regression");
     parsed.ok = true;
     return parsed;
 }
@@ -142,21 +169,30 @@ std::string usageText() {
            "       pelorin-cli report [ID...|--last N] [-o FILE.html] [--markdown FILE] [--csv FILE] [--store FILE]\n"
            "       pelorin-cli export ID|last [-o FILE] [--store FILE]\n"
            "       pelorin-cli import FILE... [--store FILE]\n"
+           "       pelorin-cli check BASELINE CANDIDATE [--threshold PCT] [--alpha A] [--markdown FILE] [--store FILE]\n"
            "Runs the benchmark stages without interaction, prints every figure and keeps\n"
            "the run in the results store; lists the stored runs; writes a report of them;\n"
-           "or moves runs between stores as results files.\n"
+           "moves runs between stores as results files; or judges one run against another.\n"
            "\n"
            "  --list              the stages with their numbers and names\n"
            "  -b N, --stage N     run only stage N (1-8); repeat the option for more\n"
            "  --time S            measuring window of Stages 1-6 in whole seconds (default 10)\n"
            "  --repeat N          run the selection N times; report median, min, max\n"
-           "                      and, from 3 runs on, an interval for the median\n"
+           "                      and, from 3 runs on, an interval for the median;\n"
+           "                      'auto' repeats until every figure has settled\n"
+           "  --settle PCT        with --repeat auto: a figure has settled when the interval\n"
+           "                      of its median lies within +-PCT% of the median (default 3)\n"
+           "  --max-repeat N      with --repeat auto: at least 5, at most N passes (default 30)\n"
            "  --threads LIST      run Stages 7 and 8 once for each thread count in LIST,\n"
            "                      e.g. 1,2,4 or all (every usable processor); default 1\n"
            "  --json FILE         write the results as JSON (FILE '-' for standard output;\n"
            "                      the text report then goes to standard error)\n"
            "  --compare RUN       show each figure beside the same figure of an earlier run:\n"
            "                      'last' (the newest stored run), a stored run's ID, or a --json file\n"
+           "  --fail-on-regression PCT  with --compare: judge this run against RUN as check\n"
+           "                      does, with threshold PCT, and exit 3 when a figure is worse\n"
+           "  --alpha A           with --fail-on-regression: the rate of false findings\n"
+           "                      allowed across all figures (default 0.01)\n"
            "  --markdown FILE     write the figures as a Markdown table\n"
            "  --csv FILE          write the figures as CSV, one row per figure\n"
            "  --label TEXT        name the run in the store, history and reports (at most\n"
@@ -178,8 +214,16 @@ std::string usageText() {
            "output without -o.  import stores the run of each results file once: a run\n"
            "the store holds already (the same run id, or the same content for files\n"
            "without one) is not stored again; exit status 1 when any file was refused.\n"
+           "check judges CANDIDATE against BASELINE, each 'last', a stored run's ID or a\n"
+           "--json file, and measures nothing: a figure in both runs is worse (or better)\n"
+           "when a rank test on their samples rejects equality, Holm-adjusted p <= A\n"
+           "(--alpha, default 0.01), and its median changed by more than PCT percent\n"
+           "(--threshold, default 5); --markdown FILE writes the verdict for a CI page.\n"
            "\n"
            "Exit status: 0 after a run, 1 when the run could not be completed or a\n"
            "file or the results store could not be written, 2 for bad usage, no\n"
-           "Japanese font, or a missing or unusable image (nothing is measured then).\n";
+           "Japanese font, or a missing or unusable image (nothing is measured then).\n"
+           "check and --fail-on-regression: 3 when a figure is worse (even when a file\n"
+           "could not be written), 4 when not one figure could be judged, 0 when none\n"
+           "is worse; 2 also for runs that share no figure.\n";
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/report/verdict.h"
 #include "cli/run/run_config.h"
 
 // The run's own settings (all eight stages when none is named; kAllThreads
@@ -14,6 +15,8 @@ struct Options : RunConfig {
     bool list = false;
     std::string jsonPath;      // "" for none, "-" for standard output
     std::string comparePath;
+    bool failOnRegression = false;  // judge this run against the --compare run
+    VerdictRules verdictRules;      // the threshold of --fail-on-regression and --alpha
     std::string screenshotPath;
     std::string markdownPath;  // the figures as a Markdown table
     std::string csvPath;       // the figures as CSV

@@ -14,6 +14,7 @@
 #include "app/main_window.h"
 #include "app/picture_folders.h"
 #include "app/window_proc.h"
+#include "cli/check_command.h"
 #include "cli/report/compare.h"
 #include "cli/report/machine_index.h"
 #include "cli/run/benchmark_version.h"
@@ -21,6 +22,7 @@
 #include "cli/run/kernel_timing_capture.h"
 #include "cli/options.h"
 #include "cli/report/text_report.h"
+#include "cli/report/verdict.h"
 #include "cli/results/results_document.h"
 #include "cli/results/run_sources.h"
 #include "cli/store_commands.h"
@@ -96,8 +98,23 @@ DriverPlan planOf(const Options& options) {
         if (n > 1) plan.threadCounts.push_back(n);
     if (plan.threadCounts.empty()) plan.threadedStages.clear();
     plan.repeat = options.repeat;
+    plan.repeatRule = options.repeatRule;
     plan.captureLastFrame = !options.screenshotPath.empty();
     return plan;
+}
+
+// True when the saved run holds a figure this run will measure: the same
+// figure with the same thread count.
+bool sharesPlannedFigure(const Options& options, const SavedRun& saved) {
+    const DriverPlan plan = planOf(options);
+    for (int i = 0; i < kFigureTotal; ++i) {
+        const int stage = figure(i).stage;
+        if (has(plan.stages, stage) && saved.find(figure(i).id, 1) != nullptr) return true;
+        if (!has(plan.threadedStages, stage)) continue;
+        for (const int threads : plan.threadCounts)
+            if (saved.find(figure(i).id, threads) != nullptr) return true;
+    }
+    return false;
 }
 
 // Restores what a run changes in the program, also when the run is left early.
@@ -124,8 +141,9 @@ std::string saveRun(const Options& options, const ResultsDocument& document, lon
 
 int runCli(const std::vector<std::string>& args, const CliStreams& streams, const FramePacer& pacer) {
     using Command = int (*)(const std::vector<std::string>&, const CliStreams&);
-    const std::pair<const char*, Command> commands[] = {
-        {"history", runHistory}, {"report", runReport}, {"export", runExport}, {"import", runImport}};
+    const std::pair<const char*, Command> commands[] = {{"history", runHistory}, {"report", runReport},
+                                                        {"export", runExport},   {"import", runImport},
+                                                        {"check", runCheck}};
     for (const auto& [name, command] : commands)
         if (!args.empty() && args[0] == name) return command(std::vector<std::string>(args.begin() + 1, args.end()), streams);
     const ParsedOptions parsed = parseOptions(args);
@@ -157,6 +175,10 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
     if (!options.comparePath.empty()) {
         const std::string problem = loadCompareRun(options.comparePath, options.storePath, saved);
         if (!problem.empty()) return usageError(streams, problem);
+        if (options.failOnRegression && !sharesPlannedFigure(options, saved))
+            return usageError(streams, "--fail-on-regression: '" + options.comparePath +
+                                           "' holds none of the figures this run measures (with the same number of "
+                                           "threads), so there is nothing to judge");
     }
     if (!options.jsonPath.empty() && options.jsonPath != "-") {
         const std::string problem = checkWritableDirectory(options.jsonPath, "JSON file");
@@ -184,7 +206,8 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
 
     RunScope scope;
     measuringMs = options.timeSeconds * 1000;
-    Progress progress(streams.err, streams.errIsTerminal, options.timeSeconds, options.repeat);
+    Progress progress(streams.err, streams.errIsTerminal, options.timeSeconds, options.repeat,
+                      options.repeatRule.automatic);
     KernelTimingCapture kernelTimes;
     FrameDriver driver(planOf(options), &progress);
     drive::setFrameHook([&](long) {
@@ -200,9 +223,9 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
         std::fprintf(streams.err, "pelorin-cli: %s\n", driver.threadedProblem.c_str());
         return 1;
     }
-    if (exitCode != 0 || driver.results.passes < options.repeat) {
-        std::fprintf(streams.err, "pelorin-cli: the run ended early (exit code %d after %d of %d passes)\n", exitCode,
-                     driver.results.passes, options.repeat);
+    if (exitCode != 0 || !driver.complete()) {
+        std::fprintf(streams.err, "pelorin-cli: the run ended early (exit code %d after %d of %s%d passes)\n", exitCode,
+                     driver.results.passes, options.repeatRule.automatic ? "at most " : "", options.repeat);
         return 1;
     }
 
@@ -213,6 +236,7 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
     readSavedRun(document, run, reason);  // cannot fail: the document was made just now
     std::FILE* report = options.jsonPath == "-" ? streams.err : streams.out;
     printLines(report, figureLines(driver.results));
+    printLines(report, repeatRuleLines(driver.results, options.repeatRule));
     printLines(report, threadedFigureLines(driver.results));
     printLines(report, scalingLines(driver.results));
     printLines(report, frameTimeLines(driver.results));
@@ -221,6 +245,13 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
     if (!options.comparePath.empty()) {
         const std::string savedName = saved.id > 0 ? "run " + runName(saved) : options.comparePath;
         printLines(report, compareLines(driver.results, saved, savedName));
+    }
+    int verdict = 0;
+    if (options.failOnRegression) {
+        const Verdict v = judgeRuns(saved, checkedRunName(options.comparePath, saved.id), run, "this run",
+                                    options.verdictRules);
+        printLines(report, verdictLines(v));
+        verdict = verdictStatus(v);
     }
     for (const std::string& w : warnings) std::fprintf(streams.err, "pelorin-cli: warning: %s\n", w.c_str());
 
@@ -253,5 +284,9 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
         if (!writeReportFiles({"", options.markdownPath, options.csvPath}, {run}, streams)) status = 1;
     }
     std::fflush(streams.out);
-    return status;
+    // A worse figure comes first, so that a CI job never misses it behind a
+    // file that could not be written; that failure still comes before "not
+    // one figure could be judged".
+    if (verdict == kStatusWorse) return verdict;
+    return status != 0 ? status : verdict;
 }

@@ -19,5 +19,7 @@ struct CliStreams {
 using FramePacer = std::function<void()>;
 
 // Exit status: 0 after a run, 1 when the run could not be completed, 2 for
-// bad usage (found before anything is measured).
+// bad usage (found before anything is measured); with check or
+// --fail-on-regression also 3 when a figure is worse (before 1) and 4 when
+// not one figure could be judged.
 int runCli(const std::vector<std::string>& args, const CliStreams& streams, const FramePacer& pacer = {});

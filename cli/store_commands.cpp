@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "cli/command_words.h"
 #include "cli/report/history.h"
 #include "cli/report/html_report.h"
 #include "cli/report/table_export.h"
@@ -35,50 +36,6 @@ std::string terminalText(const std::string& text) {
 int usageError(const CliStreams& s, const std::string& message) {
     std::fprintf(s.err, "pelorin-cli: %s\n", message.c_str());
     return 2;
-}
-
-// The words after a command: "--name value", "--name=value" and bare words.
-struct CommandWords {
-    std::vector<std::pair<std::string, std::string>> options;
-    std::vector<std::string> words;
-    std::string error;
-};
-
-CommandWords splitWords(const std::vector<std::string>& args, const std::vector<std::string>& valueOptions) {
-    CommandWords out;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string name = args[i];
-        if (name.empty() || name[0] != '-') {
-            out.words.push_back(name);
-            continue;
-        }
-        std::string value;
-        bool hasValue = false;
-        if (const std::size_t eq = name.find('='); name.rfind("--", 0) == 0 && eq != std::string::npos) {
-            value = name.substr(eq + 1);
-            name = name.substr(0, eq);
-            hasValue = true;
-        }
-        bool known = false;
-        for (const std::string& v : valueOptions) known = known || v == name;
-        if (!known) {
-            out.error = "unknown option '" + args[i] + "' (see --help)";
-            return out;
-        }
-        if (!hasValue) {
-            if (i + 1 >= args.size()) {
-                out.error = "option " + name + " needs a value";
-                return out;
-            }
-            value = args[++i];
-        }
-        if (value.empty()) {
-            out.error = "option " + name + " needs a value";
-            return out;
-        }
-        out.options.emplace_back(name, value);
-    }
-    return out;
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "cli/results/saved_run.h"
+#include "cli/run/settling.h"
 #include "cli/run/statistics.h"
 #include "stages/result_screen.h"
 
@@ -49,6 +51,20 @@ std::vector<std::string> figureLines(const RunResults& results) {
                         spreadNote(s, figure(i).kind == FigureKind::FrameRate));
     }
     return lines;
+}
+
+std::vector<std::string> repeatRuleLines(const RunResults& results, const RepeatRule& rule) {
+    if (!rule.automatic) return {};
+    const std::string within = "+-" + format("%g", rule.settlePercent) + "%";
+    const std::string passes = std::to_string(results.passes) + " passes";
+    const std::vector<MeasuredFigure> unsettled = unsettledFigures(results, rule.settlePercent);
+    if (unsettled.empty())
+        return {"Repeated until settled: " + passes + "; every figure's interval of the median lies within " + within +
+                " of the median"};
+    std::string names;
+    for (const MeasuredFigure& f : unsettled)
+        names += (names.empty() ? "" : "; ") + labelWithThreads(figureLabel(f.index), f.threads);
+    return {"Repeated " + passes + ", the most allowed; not settled within " + within + ": " + names};
 }
 
 std::vector<std::string> frameTimeLines(const RunResults& results) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/run/run_config.h"
 #include "cli/run/run_results.h"
 #include "cli/run/statistics.h"
 #include "cli/run/system_info.h"
@@ -21,4 +22,7 @@ std::string spreadNote(const Summary& s, bool frameRate);
 
 std::vector<std::string> figureLines(const RunResults& results);
 std::vector<std::string> frameTimeLines(const RunResults& results);
+// With --repeat auto: how many passes it took and which figures had not
+// settled when the passes ran out.  Nothing for a fixed number of passes.
+std::vector<std::string> repeatRuleLines(const RunResults& results, const RepeatRule& rule);
 std::vector<std::string> processorLines(const SystemInfo& info);

@@ -5,6 +5,7 @@
 #include "cli/results/run_label.h"
 #include "cli/results/run_uuid.h"
 #include "cli/run/benchmark_version.h"
+#include "cli/run/settling.h"
 #include "cli/run/statistics.h"
 #include "cli/run/thread_figures.h"
 #include "stages/result_screen.h"
@@ -59,6 +60,20 @@ Json systemObject(const SystemInfo& info) {
     return j;
 }
 
+// How the number of passes was chosen; for --repeat auto also the figures
+// that had not settled when the passes ran out.
+Json repeatRuleObject(const RepeatRule& rule, const RunResults& results) {
+    if (!rule.automatic) return Json{{"rule", "fixed"}};
+    Json unsettled = Json::array();
+    for (const MeasuredFigure& f : unsettledFigures(results, rule.settlePercent))
+        unsettled.push_back(Json{{"id", figure(f.index).id}, {"threads", f.threads}});
+    return Json{{"rule", "auto"},
+                {"settle_percent", rule.settlePercent},
+                {"min_repeat", kMinAutoRepeat},
+                {"max_repeat", rule.maxRepeat},
+                {"unsettled", unsettled}};
+}
+
 bool fail(std::string& reason, const std::string& text) {
     reason = text;
     return false;
@@ -94,7 +109,7 @@ Json figureEntry(int i, int threads, const std::vector<double>& samples, const s
     r["threads"] = threads;
     r["label"] = figureLabel(i);
     r["unit"] = figureUnit(i);
-    r["higher_is_better"] = true;
+    r["higher_is_better"] = higherIsBetter(f.kind);
     r["samples"] = samples;
     r["median"] = s.median;
     r["min"] = s.min;
@@ -181,7 +196,8 @@ ResultsDocument resultsDocument(const RunResults& results, const RunConfig& conf
     doc["system"] = systemObject(system);
     doc["config"] = Json{{"stages", config.stages},
                          {"time_s", config.timeSeconds},
-                         {"repeat", config.repeat},
+                         {"repeat", config.repeatRule.automatic ? results.passes : config.repeat},
+                         {"repeat_rule", repeatRuleObject(config.repeatRule, results)},
                          {"threads", config.threads},
                          {"passes_completed", results.passes},
                          {"window", config.window}};

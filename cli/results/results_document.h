@@ -18,9 +18,10 @@
 using ResultsDocument = nlohmann::ordered_json;
 
 // 2 added system.architecture, 3 the thread count of each result and of the
-// run, 4 what lets a run travel: its random id, the benchmark version, its
-// label, its start and its command line.  Documents of version 1 are still
-// read; their figures used one thread.
+// run, 4 what lets a run travel (its random id, the benchmark version, its
+// label, its start and its command line) and config.repeat_rule (with
+// --repeat auto, config.repeat is the number of passes it took).  Documents
+// of version 1 are still read; their figures used one thread.
 constexpr int kSchemaVersion = 4;
 constexpr int kOldestReadableSchemaVersion = 1;
 

@@ -14,6 +14,8 @@ CanonicalJson canonical(const ResultsDocument& value) { return CanonicalJson::pa
 void fillOlderDefaults(ResultsDocument& system, ResultsDocument& config) {
     if (system.is_object() && !system.contains("architecture")) system["architecture"] = "";
     if (config.is_object() && !config.contains("threads")) config["threads"] = ResultsDocument::array({1});
+    // Before version 4 a run was repeated a fixed number of times.
+    if (config.is_object() && !config.contains("repeat_rule")) config["repeat_rule"] = {{"rule", "fixed"}};
 }
 
 std::string runContent(const ResultsDocument& document, const SavedRun& run) {

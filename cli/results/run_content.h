@@ -8,9 +8,10 @@
 #include "cli/results/results_document.h"
 #include "cli/results/saved_run.h"
 
-// Fills in what documents before version 3 leave out, as they mean it: the
-// system's architecture ("" for unknown) and the run's thread counts (one
-// thread).  Other values are left as they are.
+// Fills in what documents before version 4 leave out, as they mean it: the
+// system's architecture ("" for unknown), the run's thread counts (one
+// thread) and its repeat rule (a fixed count).  Other values are left as
+// they are.
 void fillOlderDefaults(ResultsDocument& system, ResultsDocument& config);
 
 // The run's system description and configuration (older defaults filled

@@ -63,6 +63,12 @@ LineParts lineParts(int index) {
 
 const Figure& figure(int index) { return figures[index]; }
 
+int figureIndex(const std::string& id) {
+    for (int i = 0; i < kFigureTotal; ++i)
+        if (id == figures[i].id) return i;
+    return -1;
+}
+
 std::string figureLabel(int index) {
     std::string prefix = lineParts(index).prefix;
     prefix.erase(prefix.find_last_not_of(" =") + 1);

@@ -17,6 +17,21 @@ struct Figure {
 
 const Figure& figure(int index);
 
+// The index of the figure with this id; -1 for none.
+int figureIndex(const std::string& id);
+
+// Whether a larger figure of this kind is the better one.  Every kind so
+// far counts per second; a new kind must say (the switch has no default).
+constexpr bool higherIsBetter(FigureKind kind) {
+    switch (kind) {
+        case FigureKind::FrameRate:
+        case FigureKind::Memory:
+        case FigureKind::Arithmetic:
+            return true;
+    }
+    return true;
+}
+
 // The screen's label ("Read Memory") and unit ("MB/S"), taken from the
 // screen's own line.
 std::string figureLabel(int index);

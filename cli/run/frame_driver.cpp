@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cli/run/kernel_timing_capture.h"
+#include "cli/run/settling.h"
 #include "platform/drive_hooks.h"
 #include "stages/stage_state.h"
 
@@ -121,6 +122,15 @@ void FrameDriver::collectFigures() {
     results.passes = pass_;
 }
 
+// Decided after the pass's figures are in: threaded runs go round with the
+// passes, so their figures count for settling too.
+bool FrameDriver::isLastPass() const {
+    const RepeatRule& rule = plan_.repeatRule;
+    if (!rule.automatic) return pass_ >= plan_.repeat;
+    if (pass_ >= rule.maxRepeat) return true;
+    return pass_ >= kMinAutoRepeat && unsettledFigures(results, rule.settlePercent).empty();
+}
+
 void FrameDriver::beforeFrame() {
     if (closing_) return;
     const Clock::time_point now = Clock::now();
@@ -136,13 +146,13 @@ void FrameDriver::beforeFrame() {
     if (phase == 0 && stageNumberOf(stage) != 0) measureThreaded(stageNumberOf(stage));
     if (closing_ || stage != kResultScreen) return;
 
-    const bool lastPass = pass_ >= plan_.repeat;
     if (!collected_) {
         // Every selected stage of this pass has stored its figures; the
         // result screen draws them on this frame.
         collectFigures();
         collected_ = true;
-        if (lastPass && plan_.captureLastFrame) {
+        lastPass_ = isLastPass();
+        if (lastPass_ && plan_.captureLastFrame) {
             drive::setPresentHook([this](const drive::Frame& f) {
                 frameWidth = f.width;
                 frameHeight = f.height;
@@ -151,7 +161,8 @@ void FrameDriver::beforeFrame() {
         }
         return;
     }
-    if (lastPass) {
+    if (lastPass_) {
+        complete_ = true;
         closing_ = true;
         drive::requestClose();
         return;

@@ -2,7 +2,8 @@
 // keyboard would, but only through the selected stages: presses Enter at
 // the title, steps over the stages that were not asked for, reads every
 // figure when the result screen comes up, goes round again for each
-// repeat, and closes the window at the end.  Install beforeFrame() as the
+// repeat (with --repeat auto until every figure has settled), and closes
+// the window at the end.  Install beforeFrame() as the
 // platform's frame hook.
 #pragma once
 
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "cli/run/progress.h"
+#include "cli/run/run_config.h"
 #include "cli/run/run_results.h"
 #include "kernels/threaded_kernels.h"
 
@@ -21,7 +23,8 @@ extern ThreadedStage (*measureThreadedStage)(int stage, int threads);
 
 struct DriverPlan {
     std::vector<int> stages;      // 1..8, ascending
-    int repeat = 1;
+    int repeat = 1;               // the passes when the rule is not automatic
+    RepeatRule repeatRule;
     bool captureLastFrame = false;  // keep the result screen of the last pass
     // Stages 7 and 8 also run, once a pass as each begins (or would begin,
     // when not in `stages`), with each of these thread counts (all above 1).
@@ -35,6 +38,8 @@ public:
 
     void beforeFrame();
     bool finished() const { return closing_; }
+    // True once the last pass the plan asks for has been collected.
+    bool complete() const { return complete_; }
 
     RunResults results;
     std::string threadedProblem;  // why a threaded stage could not be measured; the run then ends
@@ -51,6 +56,7 @@ private:
     void reportStages(Clock::time_point now);
     void collectFigures();
     void measureThreaded(int stageNumber);
+    bool isLastPass() const;
 
     DriverPlan plan_;
     Progress* progress_;
@@ -58,6 +64,8 @@ private:
     bool enterPressed_ = false;
     bool collected_ = false;
     bool closing_ = false;
+    bool lastPass_ = false;  // decided when the pass's figures are collected
+    bool complete_ = false;
     int threadedPass_[2] = {0, 0};  // the pass in which Stages 7 and 8 last ran threaded
 
     // The frame before this one, to time it.

@@ -14,11 +14,14 @@ std::string oneDecimal(double value) {
 
 }  // namespace
 
-Progress::Progress(std::FILE* out, bool live, int timeSeconds, int passes)
-    : out_(out), live_(live), timeSeconds_(timeSeconds), passes_(passes) {}
+Progress::Progress(std::FILE* out, bool live, int timeSeconds, int passes, bool passesAtMost)
+    : out_(out), live_(live), timeSeconds_(timeSeconds), passes_(passes), passesAtMost_(passesAtMost) {}
 
 void Progress::prefix(int pass) {
-    if (passes_ > 1) std::fprintf(out_, "[pass %d/%d] ", pass, passes_);
+    if (passesAtMost_)
+        std::fprintf(out_, "[pass %d, at most %d] ", pass, passes_);
+    else if (passes_ > 1)
+        std::fprintf(out_, "[pass %d/%d] ", pass, passes_);
 }
 
 void Progress::clearBar() {

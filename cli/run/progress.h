@@ -8,8 +8,10 @@
 class Progress {
 public:
     // `live` draws the bar (only sensible on a terminal); `timeSeconds` is
-    // the measuring window, so the bar knows how long a frame-rate stage takes.
-    Progress(std::FILE* out, bool live, int timeSeconds, int passes);
+    // the measuring window, so the bar knows how long a frame-rate stage
+    // takes; `passes` is the number of passes, or with `passesAtMost` the
+    // most there may be.
+    Progress(std::FILE* out, bool live, int timeSeconds, int passes, bool passesAtMost = false);
 
     void stageStarted(int pass, int stage);
     void stageFinished(int pass, int stage, double seconds);
@@ -29,6 +31,7 @@ private:
     bool live_;
     int timeSeconds_;
     int passes_;
+    bool passesAtMost_;
     bool barShown_ = false;
     double lastDrawn_ = -1.0;
 };

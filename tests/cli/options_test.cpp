@@ -88,7 +88,8 @@ TEST(Options, UsageNamesEveryOption) {
     const std::string usage = usageText();
     for (const char* name : {"--list", "--stage", "-b", "--time", "--repeat", "--json", "--compare", "--screenshot",
                              "--window", "--help", "--markdown", "--csv", "--no-save", "--store", "history", "report",
-                             "--last"})
+                             "--last", "check", "--threshold", "--alpha", "--fail-on-regression", "--settle",
+                             "--max-repeat"})
         EXPECT_NE(usage.find(name), std::string::npos) << name;
 }
 

@@ -58,6 +58,13 @@ TEST(ResultsSchema, BrokenDocumentsReachTheSchemaCheckToo) {
     ResultsDocument commandingLabel = sampleDocument(1.0);
     commandingLabel["label"] = "\x1b[2J";
     keepBrokenDocument("label_with_control_characters", commandingLabel);
+
+    ResultsDocument noRule = sampleDocument(1.0);  // required from version 4 on
+    noRule["config"].erase("repeat_rule");
+    keepBrokenDocument("version_4_without_repeat_rule", noRule);
+    ResultsDocument ruleWithoutLimit = sampleDocument(1.0);
+    ruleWithoutLimit["config"]["repeat_rule"] = {{"rule", "auto"}, {"settle_percent", 3}, {"unsettled", {}}};
+    keepBrokenDocument("auto_repeat_rule_without_limits", ruleWithoutLimit);
 }
 
 TEST(ResultsSchema, FiguresCarryTheirStatisticsAndReference) {

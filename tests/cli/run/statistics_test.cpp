@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "cli/run/settling.h"
 #include "cli/run/statistics.h"
 
 namespace {
@@ -66,6 +67,19 @@ TEST(Statistics, NearestRankPercentile) {
     EXPECT_DOUBLE_EQ(percentile({7.0}, 99), 7.0);
     EXPECT_DOUBLE_EQ(percentile({1, 2, 3}, 99), 3.0);
     EXPECT_DOUBLE_EQ(percentile({}, 50), 0.0);
+}
+
+// --repeat auto stops when the interval of the median lies within
+// +-percent of the median.
+TEST(Statistics, SettledWhenTheIntervalLiesCloseAroundTheMedian) {
+    // Five samples: the interval is the whole range, 97 .. 103 around 100.
+    EXPECT_TRUE(settledWithin({100, 97, 103, 100, 101}, 3.0));
+    EXPECT_FALSE(settledWithin({100, 96.9, 103, 100, 101}, 3.0));
+    EXPECT_TRUE(settledWithin({100, 96.9, 103, 100, 101}, 3.5));
+    // Ten samples: the 2nd smallest and 2nd largest count, one outlier each side does not.
+    EXPECT_TRUE(settledWithin({50, 99, 100, 100, 100, 101, 101, 100, 99, 150}, 1.0));
+    EXPECT_FALSE(settledWithin({100, 100}, 50.0));  // no interval yet
+    EXPECT_TRUE(settledWithin({0, 0, 0, 0, 0}, 3.0));
 }
 
 }  // namespace
