@@ -16,5 +16,9 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # The soak test's fifty passes would take the better part of an hour here;
 # a few passes still show any leak.
 export PELORIN_SOAK_PASSES=${PELORIN_SOAK_PASSES:-5}
+# Its own temporary folder: the ordinary tests may run at the same time and
+# use the same file names.
+export TEST_TMPDIR=$build_dir/test_tmp
+mkdir -p "$TEST_TMPDIR"
 cd "$build_dir"
 ctest --output-on-failure -j 2 --timeout 1200
