@@ -4,7 +4,9 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <set>
+
+#include "cli/results/bounded_json.h"
 
 namespace fs = std::filesystem;
 
@@ -29,14 +31,41 @@ std::unique_ptr<ResultsStore> openExistingStore(const std::string& chosenPath, s
     std::string path = chosenPath;
     if (path.empty()) path = defaultStorePath(error);
     if (path.empty()) return nullptr;
-    if (!fs::exists(path)) {
+    std::error_code ec;
+    if (!fs::exists(path, ec) && !ec) {
         error = "no run is stored yet: " + path + " does not exist";
         return nullptr;
     }
-    return openResultsStore(path, error);
+    std::string reason;
+    std::unique_ptr<ResultsStore> store = ResultsStore::openForReading(path, reason);
+    if (!store) error = "the results store " + path + " cannot be read: " + reason;
+    return store;
 }
 
 bool namesStoredRun(const std::string& which) { return which == "last" || allDigits(which); }
+
+bool readDocumentFile(const std::string& path, ResultsDocument& out, std::string& error) {
+    std::error_code ec;
+    if (fs::is_directory(path, ec)) {
+        error = "it is a folder";
+        return false;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = std::strerror(errno);
+        return false;
+    }
+    // One byte past the limit is enough to know the file is too large.
+    std::string text;
+    char chunk[65536];
+    while (text.size() <= kMaxJsonBytes && in.read(chunk, sizeof chunk).gcount() > 0)
+        text.append(chunk, static_cast<std::size_t>(in.gcount()));
+    if (in.bad()) {
+        error = std::strerror(errno);
+        return false;
+    }
+    return parseDocument(text, out, error);
+}
 
 std::string loadCompareRun(const std::string& which, const std::string& storePath, SavedRun& out) {
     if (namesStoredRun(which)) {
@@ -55,25 +84,33 @@ std::string loadCompareRun(const std::string& which, const std::string& storePat
         if (!store->load(id, out, error)) return "cannot compare with run " + which + ": " + error;
         return "";
     }
-    std::ifstream in(which, std::ios::binary);
-    if (!in) return "cannot read the compare file '" + which + "': " + std::strerror(errno);
-    std::ostringstream text;
-    text << in.rdbuf();
     ResultsDocument doc;
     std::string error;
-    if (!parseDocument(text.str(), doc, error))
-        return "'" + which + "' is not a pelorin-cli results file: not JSON (" + error + ")";
+    if (!readDocumentFile(which, doc, error)) return "cannot read the compare file '" + which + "': " + error;
     if (!readSavedRun(doc, out, error)) return "'" + which + "' is not a pelorin-cli results file: " + error;
     return "";
 }
 
 std::string loadRuns(ResultsStore& store, const std::vector<long long>& ids, std::vector<SavedRun>& runs) {
+    std::size_t figures = 0, samples = 0;
     for (const long long id : ids) {
         SavedRun run;
         std::string error;
         if (!store.load(id, run, error))
             return "cannot read run " + std::to_string(id) + " from " + store.path() + ": " + error;
+        figures += run.figures.size();
+        for (const SavedFigure& f : run.figures) samples += f.samples.size();
+        if (figures > kMaxReportFigures || samples > kMaxReportSamples)
+            return "the chosen runs hold more than " + std::to_string(kMaxReportFigures) + " figures or " +
+                   std::to_string(kMaxReportSamples) + " samples together: choose fewer runs";
         runs.push_back(std::move(run));
     }
+    // A report's rows: each figure, and each name in the system descriptions.
+    std::set<std::string> systemNames;
+    for (const SavedRun& run : runs)
+        for (const auto& fact : run.system) systemNames.insert(fact.first);
+    if ((figureKeysOf(runs).size() + systemNames.size()) * runs.size() > kMaxReportCells)
+        return "the chosen runs would make a report of more than " + std::to_string(kMaxReportCells) +
+               " cells (figures by runs): choose fewer runs";
     return "";
 }
