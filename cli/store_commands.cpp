@@ -5,16 +5,25 @@
 #include <cstring>
 #include <fstream>
 
+#include "cli/messages.h"
+#include "cli/output_paths.h"
 #include "cli/report/history.h"
 #include "cli/report/html_report.h"
+#include "cli/report/safe_text.h"
 #include "cli/report/table_export.h"
 #include "cli/results/run_sources.h"
 
 namespace {
 
 int usageError(const CliStreams& s, const std::string& message) {
-    std::fprintf(s.err, "pelorin-cli: %s\n", message.c_str());
+    printError(s, message);
     return 2;
+}
+
+// A problem with the store: exit status 1.
+int storeError(const CliStreams& s, const std::string& message) {
+    printError(s, message);
+    return 1;
 }
 
 // The words after a command: "--name value", "--name=value" and bare words.
@@ -80,22 +89,18 @@ int runHistory(const std::vector<std::string>& args, const CliStreams& streams) 
 
     std::string error;
     std::unique_ptr<ResultsStore> store = openExistingStore(storePath, error);
-    if (!store) {
-        std::fprintf(streams.err, "pelorin-cli: %s\n", error.c_str());
-        return 1;
-    }
+    if (!store) return storeError(streams, error);
     std::vector<long long> ids;
-    if (!store->newestIds(0, ids, error)) {
-        std::fprintf(streams.err, "pelorin-cli: cannot read %s: %s\n", store->path().c_str(), error.c_str());
-        return 1;
+    if (!store->newestIds(0, ids, error)) return storeError(streams, "cannot read " + store->path() + ": " + error);
+    // A run at a time: a store may hold a great many.
+    std::fprintf(streams.out, "%s\n", historyHeading().c_str());
+    for (const long long id : ids) {
+        SavedRun run;
+        if (!store->load(id, run, error))
+            return storeError(streams, "cannot read run " + std::to_string(id) + " from " + store->path() + ": " + error);
+        std::fprintf(streams.out, "%s\n", historyLine(run).c_str());
     }
-    std::vector<SavedRun> runs;
-    if (const std::string problem = loadRuns(*store, ids, runs); !problem.empty()) {
-        std::fprintf(streams.err, "pelorin-cli: %s\n", problem.c_str());
-        return 1;
-    }
-    for (const std::string& line : historyLines(runs)) std::fprintf(streams.out, "%s\n", line.c_str());
-    if (runs.empty()) std::fprintf(streams.out, "(no run is stored in %s yet)\n", store->path().c_str());
+    if (ids.empty()) std::fprintf(streams.out, "(no run is stored in %s yet)\n", terminalText(store->path()).c_str());
     return 0;
 }
 
@@ -124,25 +129,23 @@ int runReport(const std::vector<std::string>& args, const CliStreams& streams) {
     if (htmlPath.empty() && markdownPath.empty() && csvPath.empty())
         return usageError(streams, "report: name a file: -o FILE.html, --markdown FILE or --csv FILE");
 
+    std::string unknown;
+    const std::string store = storePath.empty() ? defaultStorePath(unknown) : storePath;
+    const std::pair<const std::string&, const char*> outputs[] = {
+        {htmlPath, "HTML report"}, {markdownPath, "Markdown file"}, {csvPath, "CSV file"}};
+    for (const auto& [path, what] : outputs)
+        if (!path.empty())
+            if (const std::string problem = outputPathProblem(path, what, store); !problem.empty())
+                return usageError(streams, "report: " + problem);
+
     std::string error;
-    std::unique_ptr<ResultsStore> store = openExistingStore(storePath, error);
-    if (!store) {
-        std::fprintf(streams.err, "pelorin-cli: %s\n", error.c_str());
-        return 1;
-    }
-    if (ids.empty() && !store->newestIds(last > 0 ? last : 1, ids, error)) {
-        std::fprintf(streams.err, "pelorin-cli: cannot read %s: %s\n", store->path().c_str(), error.c_str());
-        return 1;
-    }
-    if (ids.empty()) {
-        std::fprintf(streams.err, "pelorin-cli: %s holds no run to report\n", store->path().c_str());
-        return 1;
-    }
+    std::unique_ptr<ResultsStore> opened = openExistingStore(storePath, error);
+    if (!opened) return storeError(streams, error);
+    if (ids.empty() && !opened->newestIds(last > 0 ? last : 1, ids, error))
+        return storeError(streams, "cannot read " + opened->path() + ": " + error);
+    if (ids.empty()) return storeError(streams, opened->path() + " holds no run to report");
     std::vector<SavedRun> runs;
-    if (const std::string problem = loadRuns(*store, ids, runs); !problem.empty()) {
-        std::fprintf(streams.err, "pelorin-cli: %s\n", problem.c_str());
-        return 1;
-    }
+    if (const std::string problem = loadRuns(*opened, ids, runs); !problem.empty()) return storeError(streams, problem);
     return writeReportFiles({htmlPath, markdownPath, csvPath}, runs, streams) ? 0 : 1;
 }
 
@@ -153,7 +156,7 @@ bool writeReportFiles(const ReportFiles& files, const std::vector<SavedRun>& run
     for (const auto& [path, render] : reports) {
         if (path.empty()) continue;
         if (const std::string problem = writeTextFile(path, render(runs)); !problem.empty()) {
-            std::fprintf(streams.err, "pelorin-cli: %s\n", problem.c_str());
+            printError(streams, problem);
             written = false;
         }
     }

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "cli/report/safe_text.h"
+
 namespace {
 
 // One figure of each kind of work: text, copies, sprites, memory and arithmetic.
@@ -21,38 +23,39 @@ std::string shortDate(const std::string& iso) {
     return iso.substr(0, 10) + " " + iso.substr(11, 5);
 }
 
-std::string fitted(const std::string& text, std::size_t width) {
-    return text.size() <= width ? text : text.substr(0, width - 3) + "...";
-}
-
 }  // namespace
 
-std::vector<std::string> historyLines(const std::vector<SavedRun>& runs) {
-    std::vector<std::string> lines;
+std::string historyHeading() {
     char line[256];
-    std::string heading;
     std::snprintf(line, sizeof line, "%6s  %-16s  %-8s  %-32s", "ID", "Date (UTC)", "Arch", "Processor");
-    heading = line;
+    std::string heading = line;
     for (const Headline& h : kHeadlines) {
         std::snprintf(line, sizeof line, "  %8s", h.heading);
         heading += line;
     }
-    heading += "  (% of the reference machine)";
-    lines.push_back(heading);
-    for (const SavedRun& run : runs) {
-        std::snprintf(line, sizeof line, "%6lld  %-16s  %-8s  %-32s", run.id, shortDate(run.startedAt).c_str(),
-                      run.architecture.empty() ? "-" : fitted(run.architecture, 8).c_str(),
-                      fitted(run.cpu.empty() ? "-" : run.cpu, 32).c_str());
-        std::string text = line;
-        for (const Headline& h : kHeadlines) {
-            const SavedFigure* f = run.find(h.id);
-            if (f != nullptr && f->reference > 0.0)
-                std::snprintf(line, sizeof line, "  %7.1f%%", f->percent());
-            else
-                std::snprintf(line, sizeof line, "  %8s", "-");
-            text += line;
-        }
-        lines.push_back(text);
+    return heading + "  (% of the reference machine)";
+}
+
+std::string historyLine(const SavedRun& run) {
+    char line[256];
+    std::snprintf(line, sizeof line, "%6lld  %-16s  %-8s  %-32s", run.id,
+                  fittedText(terminalText(shortDate(run.startedAt)), 16).c_str(),
+                  run.architecture.empty() ? "-" : fittedText(terminalText(run.architecture), 8).c_str(),
+                  fittedText(run.cpu.empty() ? "-" : terminalText(run.cpu), 32).c_str());
+    std::string text = line;
+    for (const Headline& h : kHeadlines) {
+        const SavedFigure* f = run.find(h.id);
+        if (f != nullptr && f->reference > 0.0)
+            std::snprintf(line, sizeof line, "  %7.1f%%", f->percent());
+        else
+            std::snprintf(line, sizeof line, "  %8s", "-");
+        text += line;
     }
+    return text;
+}
+
+std::vector<std::string> historyLines(const std::vector<SavedRun>& runs) {
+    std::vector<std::string> lines{historyHeading()};
+    for (const SavedRun& run : runs) lines.push_back(historyLine(run));
     return lines;
 }

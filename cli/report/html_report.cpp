@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
+#include <set>
 
 #include "cli/run/figures.h"
+#include "cli/report/safe_text.h"
 #include "cli/report/text_join.h"
 
 namespace {
@@ -31,20 +34,6 @@ std::string percentText(double value) {
     char text[32];
     std::snprintf(text, sizeof text, "%.1f%%", value);
     return text;
-}
-
-std::string escaped(const std::string& text) {
-    std::string out;
-    for (const char c : text) {
-        switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += c;
-        }
-    }
-    return out;
 }
 
 const char* const kStyle = R"css(
@@ -110,7 +99,7 @@ std::string barChart(const std::vector<SavedRun>& runs, const std::vector<const 
     const double scale = kPlotWidth / scaleOf(bars);
     const double height = kTopMargin * 2 + kRowHeight * static_cast<double>(runs.size()) + 12;
     const double referenceX = kPlotLeft + 100.0 * scale;
-    std::string svg = concat({"<svg class=\"bars\" data-figure=\"", escaped(key.id), "\" data-threads=\"",
+    std::string svg = concat({"<svg class=\"bars\" data-figure=\"", htmlText(key.id), "\" data-threads=\"",
                               std::to_string(key.threads), "\" width=\"", number(kChartWidth),
                               "\" height=\"", number(height), "\" viewBox=\"0 0 ", number(kChartWidth), " ",
                               number(height), "\" xmlns=\"http://www.w3.org/2000/svg\">\n"});
@@ -118,7 +107,7 @@ std::string barChart(const std::vector<SavedRun>& runs, const std::vector<const 
         const double top = kTopMargin + kRowHeight * static_cast<double>(r);
         const double middle = top + kBarHeight / 2;
         const std::string textY = number(middle + 4);
-        svg += concat({"<text x=\"0\" y=\"", textY, "\">", escaped(runName(runs[r])), "</text>\n"});
+        svg += concat({"<text x=\"0\" y=\"", textY, "\">", htmlText(runName(runs[r])), "</text>\n"});
         const SavedFigure* f = bars[r];
         if (f == nullptr || f->reference <= 0.0) {
             svg += concat({"<text x=\"", number(kPlotLeft), "\" y=\"", textY, "\">not measured</text>\n"});
@@ -187,28 +176,31 @@ std::string runsTable(const std::vector<SavedRun>& runs) {
     for (const SavedRun& run : runs) {
         std::string command;
         for (const std::string& a : run.commandLine) command += concat({command.empty() ? "" : " ", a});
-        html += concat({"<tr><td>", escaped(runName(run)), "</td><td class=\"nowrap\">", escaped(run.startedAt), "</td><td>",
-                        escaped(run.cpu), "</td><td>", escaped(run.architecture), "</td><td><code>", escaped(command),
-                        "</code></td></tr>\n"});
+        html += concat({"<tr><td>", htmlText(runName(run)), "</td><td class=\"nowrap\">", htmlText(run.startedAt),
+                        "</td><td>", htmlText(run.cpu), "</td><td>", htmlText(run.architecture), "</td><td><code>",
+                        htmlText(command), "</code></td></tr>\n"});
     }
     return html + "</table>\n";
 }
 
 std::string systemTable(const std::vector<SavedRun>& runs) {
+    // Each run's facts by name, and every name once in the order first seen.
+    std::vector<std::map<std::string, const std::string*>> facts(runs.size());
     std::vector<std::string> names;
-    for (const SavedRun& run : runs)
-        for (const auto& fact : run.system)
-            if (std::find(names.begin(), names.end(), fact.first) == names.end()) names.push_back(fact.first);
+    std::set<std::string> seen;
+    for (std::size_t r = 0; r < runs.size(); ++r)
+        for (const auto& [name, value] : runs[r].system) {
+            if (seen.insert(name).second) names.push_back(name);
+            facts[r][name] = &value;
+        }
     std::string html = "<table class=\"system\">\n<tr><th></th>";
-    for (const SavedRun& run : runs) html += concat({"<th>", escaped(runName(run)), "</th>"});
+    for (const SavedRun& run : runs) html += concat({"<th>", htmlText(runName(run)), "</th>"});
     html += "</tr>\n";
     for (const std::string& name : names) {
-        html += concat({"<tr><th>", escaped(name), "</th>"});
-        for (const SavedRun& run : runs) {
-            std::string value = "-";
-            for (const auto& fact : run.system)
-                if (fact.first == name) value = fact.second;
-            html += concat({"<td>", escaped(value), "</td>"});
+        html += concat({"<tr><th>", htmlText(name), "</th>"});
+        for (const auto& runFacts : facts) {
+            const auto it = runFacts.find(name);
+            html += concat({"<td>", it == runFacts.end() ? "-" : htmlText(*it->second), "</td>"});
         }
         html += "</tr>\n";
     }
@@ -218,13 +210,13 @@ std::string systemTable(const std::vector<SavedRun>& runs) {
 std::string warningsList(const std::vector<SavedRun>& runs) {
     std::string html;
     for (const SavedRun& run : runs) {
-        html += concat({"<h3>", escaped(runName(run)), "</h3>\n"});
+        html += concat({"<h3>", htmlText(runName(run)), "</h3>\n"});
         if (run.warnings.empty()) {
             html += "<p class=\"muted\">None.</p>\n";
             continue;
         }
         html += "<ul class=\"warnings\">\n";
-        for (const std::string& w : run.warnings) html += concat({"<li>", escaped(w), "</li>\n"});
+        for (const std::string& w : run.warnings) html += concat({"<li>", htmlText(w), "</li>\n"});
         html += "</ul>\n";
     }
     return html;
@@ -242,24 +234,23 @@ std::string htmlReport(const std::vector<SavedRun>& runs) {
             "median as a percentage of the reference machine, whose 100% is the dashed line; the whisker is the "
             "interval of the median over the repeats.";
     if (runs.size() > 1)
-        html += concat({" \xE2\x89\xA0 marks a run whose interval does not overlap ", escaped(runName(runs.front())),
+        html += concat({" \xE2\x89\xA0 marks a run whose interval does not overlap ", htmlText(runName(runs.front())),
                         "'s."});
     html += concat({"</p>\n<h2>Runs</h2>\n", runsTable(runs), "<h2>Figures</h2>\n"});
 
     int stage = 0;
-    for (const FigureKey& key : figureKeysOf(runs)) {
+    const FigureTable table(runs);
+    for (std::size_t row = 0; row < table.keys().size(); ++row) {
+        const FigureKey& key = table.keys()[row];
         std::vector<const SavedFigure*> bars;
-        const SavedFigure* any = nullptr;
-        for (const SavedRun& run : runs) {
-            bars.push_back(run.find(key.id, key.threads));
-            if (any == nullptr) any = bars.back();
-        }
+        for (std::size_t r = 0; r < runs.size(); ++r) bars.push_back(table.at(row, r));
+        const SavedFigure* any = table.any(row);
         if (any->stage != stage) {
             stage = any->stage;
-            html += concat({"<h3>Stage ", std::to_string(stage), ": ", escaped(stageName(stage)), "</h3>\n"});
+            html += concat({"<h3>Stage ", std::to_string(stage), ": ", htmlText(stageName(stage)), "</h3>\n"});
         }
-        html += concat({"<figure class=\"figure\">\n<figcaption>", escaped(labelWithThreads(any->label, key.threads)),
-                        " <span class=\"unit\">", escaped(any->unit), "</span></figcaption>\n", barChart(runs, bars, key),
+        html += concat({"<figure class=\"figure\">\n<figcaption>", htmlText(labelWithThreads(any->label, key.threads)),
+                        " <span class=\"unit\">", htmlText(any->unit), "</span></figcaption>\n", barChart(runs, bars, key),
                         trendChart(bars),
                         "</figure>\n"});
     }

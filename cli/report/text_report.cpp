@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "cli/report/safe_text.h"
 #include "cli/run/statistics.h"
 #include "stages/result_screen.h"
 
@@ -74,6 +75,7 @@ std::vector<std::string> frameTimeLines(const RunResults& results) {
 }
 
 std::vector<std::string> processorLines(const SystemInfo& info) {
-    return {std::string("Benchmark Base CPU Spec (=100%): ") + referenceProcessor, "Your CPU Spec: " + info.cpu,
+    return {std::string("Benchmark Base CPU Spec (=100%): ") + referenceProcessor,
+            "Your CPU Spec: " + terminalText(info.cpu),
             "Architecture: " + (info.architecture.empty() ? std::string("unknown") : info.architecture)};
 }
