@@ -1,5 +1,7 @@
 #include "cli/results/bounded_json.h"
 
+#include <vector>
+
 namespace {
 
 using Json = nlohmann::ordered_json;
@@ -25,7 +27,11 @@ public:
     bool string(string_t&) override { return value(); }
     bool binary(binary_t&) override { return value(); }
     bool start_object(std::size_t) override { return open(); }
-    bool key(string_t&) override { return true; }
+    bool key(string_t&) override {
+        if (++members_.back() <= kMaxJsonMembers) return true;
+        problem = "it has an object of more than " + std::to_string(kMaxJsonMembers) + " members";
+        return false;
+    }
     bool end_object() override { return close(); }
     bool start_array(std::size_t) override { return open(); }
     bool end_array() override { return close(); }
@@ -37,6 +43,7 @@ public:
 private:
     int depth_ = 0;
     std::size_t values_ = 0;
+    std::vector<std::size_t> members_;  // of each open object or array
 
     bool value() {
         if (++values_ <= kMaxJsonValues) return true;
@@ -48,10 +55,12 @@ private:
             problem = "it is nested more than " + std::to_string(kMaxJsonDepth) + " deep";
             return false;
         }
+        members_.push_back(0);
         return value();
     }
     bool close() {
         --depth_;
+        members_.pop_back();
         return true;
     }
 };

@@ -19,6 +19,10 @@ constexpr int kMaxJsonDepth = 64;
 // Numbers, strings and the rest together; a little above the samples a run
 // may hold (see saved_run.h).
 constexpr std::size_t kMaxJsonValues = 5000000;
+// Members of one object.  Ours have a few dozen at most; the DOM keeps an
+// object's members in order and looks each new key up among them, so the
+// time to build an object grows with the square of its members.
+constexpr std::size_t kMaxJsonMembers = 256;
 
 // Parses a whole JSON text within the limits above.  On failure returns
 // false with a short reason in `error`, which may quote the text: "it is

@@ -44,6 +44,9 @@ TEST(HostileDocuments, LimitsAreRefusedBeforeAnyDomIsBuilt) {
     std::string many = "[0";
     for (std::size_t i = 0; i < kMaxJsonValues; ++i) many += ",0";
     EXPECT_EQ(refusal(many + "]"), "it holds more than 5000000 values");
+    std::string members = "{\"k0\": 0";
+    for (std::size_t i = 1; i <= kMaxJsonMembers; ++i) (members += ", \"k") += std::to_string(i) + "\": 0";
+    EXPECT_EQ(refusal(members + "}"), "it has an object of more than 256 members");
     EXPECT_EQ(refusal(std::string(kMaxJsonBytes + 1, ' ')), "it is larger than 64 MiB");
     EXPECT_NE(refusal("{\"a\": [1, 2,]}").find("it is not JSON (parse error at line 1, column 13"), std::string::npos);
 }
