@@ -1,5 +1,7 @@
 #include "cli/messages.h"
 
+#include <cstdio>
+
 #include "cli/report/safe_text.h"
 
 void printError(const CliStreams& streams, const std::string& message) {

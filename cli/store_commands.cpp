@@ -130,22 +130,22 @@ int runReport(const std::vector<std::string>& args, const CliStreams& streams) {
         return usageError(streams, "report: name a file: -o FILE.html, --markdown FILE or --csv FILE");
 
     std::string unknown;
-    const std::string store = storePath.empty() ? defaultStorePath(unknown) : storePath;
+    const std::string storeFile = storePath.empty() ? defaultStorePath(unknown) : storePath;
     const std::pair<const std::string&, const char*> outputs[] = {
         {htmlPath, "HTML report"}, {markdownPath, "Markdown file"}, {csvPath, "CSV file"}};
     for (const auto& [path, what] : outputs)
         if (!path.empty())
-            if (const std::string problem = outputPathProblem(path, what, store); !problem.empty())
+            if (const std::string problem = outputPathProblem(path, what, storeFile); !problem.empty())
                 return usageError(streams, "report: " + problem);
 
     std::string error;
-    std::unique_ptr<ResultsStore> opened = openExistingStore(storePath, error);
-    if (!opened) return storeError(streams, error);
-    if (ids.empty() && !opened->newestIds(last > 0 ? last : 1, ids, error))
-        return storeError(streams, "cannot read " + opened->path() + ": " + error);
-    if (ids.empty()) return storeError(streams, opened->path() + " holds no run to report");
+    std::unique_ptr<ResultsStore> store = openExistingStore(storePath, error);
+    if (!store) return storeError(streams, error);
+    if (ids.empty() && !store->newestIds(last > 0 ? last : 1, ids, error))
+        return storeError(streams, "cannot read " + store->path() + ": " + error);
+    if (ids.empty()) return storeError(streams, store->path() + " holds no run to report");
     std::vector<SavedRun> runs;
-    if (const std::string problem = loadRuns(*opened, ids, runs); !problem.empty()) return storeError(streams, problem);
+    if (const std::string problem = loadRuns(*store, ids, runs); !problem.empty()) return storeError(streams, problem);
     return writeReportFiles({htmlPath, markdownPath, csvPath}, runs, streams) ? 0 : 1;
 }
 

@@ -2,10 +2,9 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <thread>

@@ -1,5 +1,6 @@
 #include "cli/results/run_sources.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -58,8 +59,11 @@ bool readDocumentFile(const std::string& path, ResultsDocument& out, std::string
     // One byte past the limit is enough to know the file is too large.
     std::string text;
     char chunk[65536];
-    while (text.size() <= kMaxJsonBytes && in.read(chunk, sizeof chunk).gcount() > 0)
+    while (text.size() <= kMaxJsonBytes) {
+        const std::size_t wanted = std::min(sizeof chunk, kMaxJsonBytes + 1 - text.size());
+        if (in.read(chunk, static_cast<std::streamsize>(wanted)).gcount() <= 0) break;
         text.append(chunk, static_cast<std::size_t>(in.gcount()));
+    }
     if (in.bad()) {
         error = std::strerror(errno);
         return false;
