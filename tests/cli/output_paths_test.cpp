@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "cli/cli_fixture.h"
@@ -43,14 +44,19 @@ TEST(OutputPaths, TheStoreItselfIsNeverOverwritten) {
         expectRefused({"-b", "8", "--csv", path, "--store", store}, "it is the results store");
         expectRefused({"-b", "8", "--no-save", "--json", path, "--store", store}, "it is the results store");
     }
-    // The default store as well, when none is named.
+    EXPECT_EQ(readFile(store), before);
+
+    // The default store as well, when none is named (a default of this
+    // test's own: other tests expect theirs never to be made).
+    const std::string savedDataHome = std::getenv("XDG_DATA_HOME");
+    setenv("XDG_DATA_HOME", (::testing::TempDir() + "output_paths_data").c_str(), 1);
     std::string error;
     const std::string defaultStore = defaultStorePath(error);
     fs::create_directories(fs::path(defaultStore).parent_path());
-    storeWithOneRun(defaultStore);
+    if (!fs::exists(defaultStore)) storeWithOneRun(defaultStore);
     expectRefused({"-b", "8", "--screenshot", defaultStore}, "it is the results store");
     expectRefused({"report", "--csv", defaultStore}, "it is the results store");
-    EXPECT_EQ(readFile(store), before);
+    setenv("XDG_DATA_HOME", savedDataHome.c_str(), 1);
 }
 
 TEST(OutputPaths, UnwritablePlacesAreRefusedBeforeMeasuring) {
