@@ -137,7 +137,7 @@ struct Connection {
     sqlite3* release() { return std::exchange(db, nullptr); }
 };
 
-// Opens `name` read-only and checks its layout; the version, or throws.
+// Opens `name` with `flags` and checks its layout; the version, or throws.
 int openChecked(Connection& c, const std::string& name, int flags) {
     const int rc = sqlite3_open_v2(name.c_str(), &c.db, flags, nullptr);
     if (rc != SQLITE_OK) throw StoreError(c.db != nullptr ? sqlite3_errmsg(c.db) : sqlite3_errstr(rc), rc);
