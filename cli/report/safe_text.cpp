@@ -86,7 +86,8 @@ std::string fittedText(std::string_view text, std::size_t width) {
 
 std::string csvText(std::string_view text) {
     std::string field;
-    if (!text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos) field = "'";
+    field.reserve(text.size() + 1);
+    if (!text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos) field += '\'';
     field.append(text);
     if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
     std::string quoted = "\"";
