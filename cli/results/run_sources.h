@@ -18,7 +18,7 @@ std::unique_ptr<ResultsStore> openResultsStore(const std::string& chosenPath, st
 std::unique_ptr<ResultsStore> openExistingStore(const std::string& chosenPath, std::string& error);
 
 // Reads and parses a results file within the limits of bounded_json.h,
-// reading no more of it than the size limit and a little.  On failure
+// never reading more than one byte past the size limit.  On failure
 // returns false with a short reason in `error` that does not repeat the
 // path ("No such file or directory", "it is not JSON (...)", ...).
 bool readDocumentFile(const std::string& path, ResultsDocument& out, std::string& error);
