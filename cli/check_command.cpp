@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include "cli/command_words.h"
+#include "cli/messages.h"
+#include "cli/output_paths.h"
 #include "cli/report/verdict.h"
 #include "cli/results/run_sources.h"
 #include "cli/store_commands.h"
@@ -10,7 +12,7 @@
 namespace {
 
 int usageError(const CliStreams& s, const std::string& message) {
-    std::fprintf(s.err, "pelorin-cli: %s\n", message.c_str());
+    printError(s, message);
     return 2;
 }
 
@@ -37,6 +39,12 @@ int runCheck(const std::vector<std::string>& args, const CliStreams& streams) {
         if (name == "--markdown") markdownPath = value;
         if (name == "--store") storePath = value;
     }
+    if (!markdownPath.empty()) {
+        std::string unknown;
+        const std::string storeFile = storePath.empty() ? defaultStorePath(unknown) : storePath;
+        if (const std::string problem = outputPathProblem(markdownPath, "Markdown file", storeFile); !problem.empty())
+            return usageError(streams, "check: " + problem);
+    }
 
     SavedRun runs[2];
     for (int i = 0; i < 2; ++i)
@@ -53,7 +61,7 @@ int runCheck(const std::vector<std::string>& args, const CliStreams& streams) {
     int status = verdictStatus(verdict);
     if (!markdownPath.empty()) {
         if (const std::string problem = writeTextFile(markdownPath, verdictMarkdown(verdict)); !problem.empty()) {
-            std::fprintf(streams.err, "pelorin-cli: %s\n", problem.c_str());
+            printError(streams, problem);
             if (status != kStatusWorse) status = 1;
         }
     }

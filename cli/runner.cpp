@@ -3,9 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -20,7 +18,9 @@
 #include "cli/run/benchmark_version.h"
 #include "cli/run/frame_driver.h"
 #include "cli/run/kernel_timing_capture.h"
+#include "cli/messages.h"
 #include "cli/options.h"
+#include "cli/output_paths.h"
 #include "cli/report/text_report.h"
 #include "cli/report/verdict.h"
 #include "cli/results/results_document.h"
@@ -42,20 +42,12 @@ namespace fs = std::filesystem;
 constexpr const char* kWallpaper = "wp_1280x720.png";
 
 int usageError(const CliStreams& s, const std::string& message) {
-    std::fprintf(s.err, "pelorin-cli: %s\n", message.c_str());
+    printError(s, message);
     return 2;
 }
 
 void printLines(std::FILE* out, const std::vector<std::string>& lines) {
     for (const std::string& line : lines) std::fprintf(out, "%s\n", line.c_str());
-}
-
-std::string checkWritableDirectory(const std::string& path, const char* what) {
-    fs::path dir = fs::path(path).parent_path();
-    if (dir.empty()) dir = ".";
-    if (access(dir.c_str(), W_OK) != 0)
-        return std::string("cannot write the ") + what + " '" + path + "': " + std::strerror(errno);
-    return "";
 }
 
 // The program finds its pictures in the working directory or the installed
@@ -68,7 +60,7 @@ void findPictures(const CliStreams& s) {
     std::error_code ec;
     if (exeDir.empty() || !fs::exists(fs::path(exeDir) / kWallpaper, ec)) return;
     fs::current_path(exeDir, ec);
-    if (!ec) std::fprintf(s.err, "pelorin-cli: reading the pictures from %s\n", exeDir.c_str());
+    if (!ec) printError(s, "reading the pictures from " + exeDir);
 }
 
 std::string absolute(const std::string& path) {
@@ -180,8 +172,12 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
                                            "' holds none of the figures this run measures (with the same number of "
                                            "threads), so there is nothing to judge");
     }
+    // Whether or not this run is saved, no file it writes may take the
+    // store's place.
+    std::string unknown;
+    const std::string storePath = options.storePath.empty() ? defaultStorePath(unknown) : options.storePath;
     if (!options.jsonPath.empty() && options.jsonPath != "-") {
-        const std::string problem = checkWritableDirectory(options.jsonPath, "JSON file");
+        const std::string problem = outputPathProblem(options.jsonPath, "JSON file", storePath);
         if (!problem.empty()) return usageError(streams, problem);
     }
     const std::pair<std::string*, const char*> outputs[] = {{&options.screenshotPath, "screenshot"},
@@ -189,11 +185,21 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
                                                             {&options.csvPath, "CSV file"}};
     for (const auto& [path, what] : outputs) {
         if (path->empty()) continue;
-        const std::string problem = checkWritableDirectory(*path, what);
+        const std::string problem = outputPathProblem(*path, what, storePath);
         if (!problem.empty()) return usageError(streams, problem);
     }
     const std::string fontProblem = japaneseFontProblem();
     if (!fontProblem.empty()) return usageError(streams, fontProblem);
+    // A store that is not ours is refused now, not after the run; the
+    // figures are still measured and printed.  A store that fails later
+    // (locked, read-only, full) is reported when the run is saved.
+    std::string storeRefusal;
+    if (options.save && !storePath.empty()) {
+        storeRefusal = ResultsStore::refusal(storePath);
+        if (!storeRefusal.empty())
+            printWarning(streams, "the results store " + storePath + " cannot take the run: " + storeRefusal +
+                                      "; the run is not saved");
+    }
     options.jsonPath = absolute(options.jsonPath);
     for (const auto& [path, what] : outputs) *path = absolute(*path);
     options.storePath = absolute(options.storePath);
@@ -220,7 +226,7 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
     system.video = currentVideoInfo();
 
     if (!driver.threadedProblem.empty()) {
-        std::fprintf(streams.err, "pelorin-cli: %s\n", driver.threadedProblem.c_str());
+        printError(streams, driver.threadedProblem);
         return 1;
     }
     if (exitCode != 0 || !driver.complete()) {
@@ -253,7 +259,7 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
         printLines(report, verdictLines(v));
         verdict = verdictStatus(v);
     }
-    for (const std::string& w : warnings) std::fprintf(streams.err, "pelorin-cli: warning: %s\n", w.c_str());
+    for (const std::string& w : warnings) printWarning(streams, w);
 
     int status = 0;
     if (!options.jsonPath.empty()) {
@@ -261,21 +267,23 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
         if (options.jsonPath == "-") {
             std::fputs(text.c_str(), streams.out);
         } else if (const std::string problem = writeTextFile(options.jsonPath, text); !problem.empty()) {
-            std::fprintf(streams.err, "pelorin-cli: %s\n", problem.c_str());
+            printError(streams, problem);
             status = 1;
         }
     }
     if (!options.screenshotPath.empty()) {
         if (driver.lastFrame.empty() ||
             !savePng(options.screenshotPath.c_str(), driver.lastFrame.data(), driver.frameWidth, driver.frameHeight)) {
-            std::fprintf(streams.err, "pelorin-cli: cannot write the screenshot %s\n", options.screenshotPath.c_str());
+            printError(streams, "cannot write the screenshot " + options.screenshotPath);
             status = 1;
         }
     }
     long long runId = 0;
-    if (options.save) {
+    if (!storeRefusal.empty()) {
+        status = 1;
+    } else if (options.save) {
         if (const std::string problem = saveRun(options, document, runId); !problem.empty()) {
-            std::fprintf(streams.err, "pelorin-cli: warning: %s\n", problem.c_str());
+            printWarning(streams, problem);
             status = 1;
         }
     }

@@ -6,36 +6,25 @@
 #include <fstream>
 
 #include "cli/command_words.h"
+#include "cli/messages.h"
+#include "cli/output_paths.h"
 #include "cli/report/history.h"
 #include "cli/report/html_report.h"
+#include "cli/report/safe_text.h"
 #include "cli/report/table_export.h"
 #include "cli/results/run_sources.h"
 
 namespace {
 
-// Text from a file name or a file's contents, made safe for one terminal
-// line: every control character (C0, DEL, and C1 as UTF-8) becomes '?'.
-std::string terminalText(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        const unsigned char next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
-        if (c < 0x20 || c == 0x7F) {
-            out += '?';
-        } else if (c == 0xC2 && next >= 0x80 && next <= 0x9F) {
-            out += '?';
-            ++i;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out;
+int usageError(const CliStreams& s, const std::string& message) {
+    printError(s, message);
+    return 2;
 }
 
-int usageError(const CliStreams& s, const std::string& message) {
-    std::fprintf(s.err, "pelorin-cli: %s\n", message.c_str());
-    return 2;
+// A problem with the store: exit status 1.
+int storeError(const CliStreams& s, const std::string& message) {
+    printError(s, message);
+    return 1;
 }
 
 }  // namespace
@@ -57,22 +46,23 @@ int runHistory(const std::vector<std::string>& args, const CliStreams& streams) 
 
     std::string error;
     std::unique_ptr<ResultsStore> store = openExistingStore(storePath, error);
-    if (!store) {
-        std::fprintf(streams.err, "pelorin-cli: %s\n", error.c_str());
-        return 1;
-    }
+    if (!store) return storeError(streams, error);
     std::vector<long long> ids;
-    if (!store->newestIds(0, ids, error)) {
-        std::fprintf(streams.err, "pelorin-cli: cannot read %s: %s\n", store->path().c_str(), error.c_str());
-        return 1;
+    if (!store->newestIds(0, ids, error)) return storeError(streams, "cannot read " + store->path() + ": " + error);
+    // A run at a time: a store may hold a great many.  The notes on runs
+    // that are not directly comparable follow the table.
+    const SavedRun here = thisProgram();
+    std::vector<std::string> notes;
+    std::fprintf(streams.out, "%s\n", historyHeading().c_str());
+    for (const long long id : ids) {
+        SavedRun run;
+        if (!store->load(id, run, error))
+            return storeError(streams, "cannot read run " + std::to_string(id) + " from " + store->path() + ": " + error);
+        std::fprintf(streams.out, "%s\n", historyLine(run, here).c_str());
+        if (std::string note = historyNote(run, here); !note.empty()) notes.push_back(std::move(note));
     }
-    std::vector<SavedRun> runs;
-    if (const std::string problem = loadRuns(*store, ids, runs); !problem.empty()) {
-        std::fprintf(streams.err, "pelorin-cli: %s\n", problem.c_str());
-        return 1;
-    }
-    for (const std::string& line : historyLines(runs, thisProgram())) std::fprintf(streams.out, "%s\n", line.c_str());
-    if (runs.empty()) std::fprintf(streams.out, "(no run is stored in %s yet)\n", store->path().c_str());
+    for (const std::string& note : notes) std::fprintf(streams.out, "%s\n", note.c_str());
+    if (ids.empty()) std::fprintf(streams.out, "(no run is stored in %s yet)\n", terminalText(store->path()).c_str());
     return 0;
 }
 
@@ -101,25 +91,23 @@ int runReport(const std::vector<std::string>& args, const CliStreams& streams) {
     if (htmlPath.empty() && markdownPath.empty() && csvPath.empty())
         return usageError(streams, "report: name a file: -o FILE.html, --markdown FILE or --csv FILE");
 
+    std::string unknown;
+    const std::string storeFile = storePath.empty() ? defaultStorePath(unknown) : storePath;
+    const std::pair<const std::string&, const char*> outputs[] = {
+        {htmlPath, "HTML report"}, {markdownPath, "Markdown file"}, {csvPath, "CSV file"}};
+    for (const auto& [path, what] : outputs)
+        if (!path.empty())
+            if (const std::string problem = outputPathProblem(path, what, storeFile); !problem.empty())
+                return usageError(streams, "report: " + problem);
+
     std::string error;
     std::unique_ptr<ResultsStore> store = openExistingStore(storePath, error);
-    if (!store) {
-        std::fprintf(streams.err, "pelorin-cli: %s\n", error.c_str());
-        return 1;
-    }
-    if (ids.empty() && !store->newestIds(last > 0 ? last : 1, ids, error)) {
-        std::fprintf(streams.err, "pelorin-cli: cannot read %s: %s\n", store->path().c_str(), error.c_str());
-        return 1;
-    }
-    if (ids.empty()) {
-        std::fprintf(streams.err, "pelorin-cli: %s holds no run to report\n", store->path().c_str());
-        return 1;
-    }
+    if (!store) return storeError(streams, error);
+    if (ids.empty() && !store->newestIds(last > 0 ? last : 1, ids, error))
+        return storeError(streams, "cannot read " + store->path() + ": " + error);
+    if (ids.empty()) return storeError(streams, store->path() + " holds no run to report");
     std::vector<SavedRun> runs;
-    if (const std::string problem = loadRuns(*store, ids, runs); !problem.empty()) {
-        std::fprintf(streams.err, "pelorin-cli: %s\n", problem.c_str());
-        return 1;
-    }
+    if (const std::string problem = loadRuns(*store, ids, runs); !problem.empty()) return storeError(streams, problem);
     return writeReportFiles({htmlPath, markdownPath, csvPath}, runs, streams) ? 0 : 1;
 }
 
@@ -130,41 +118,33 @@ int runExport(const std::vector<std::string>& args, const CliStreams& streams) {
         return usageError(streams, "export needs one run: its id (see history) or 'last'");
     std::string outputPath, storePath;
     for (const auto& [name, value] : w.options) (name == "--store" ? storePath : outputPath) = value;
+    if (!outputPath.empty()) {
+        std::string unknown;
+        const std::string storeFile = storePath.empty() ? defaultStorePath(unknown) : storePath;
+        if (const std::string problem = outputPathProblem(outputPath, "results file", storeFile); !problem.empty())
+            return usageError(streams, "export: " + problem);
+    }
 
     std::string error;
     std::unique_ptr<ResultsStore> store = openExistingStore(storePath, error);
-    if (!store) {
-        std::fprintf(streams.err, "pelorin-cli: %s\n", error.c_str());
-        return 1;
-    }
+    if (!store) return storeError(streams, error);
     std::vector<long long> ids;
     if (w.words.front() == "last") {
-        if (!store->newestIds(1, ids, error)) {
-            std::fprintf(streams.err, "pelorin-cli: cannot read %s: %s\n", store->path().c_str(), error.c_str());
-            return 1;
-        }
-        if (ids.empty()) {
-            std::fprintf(streams.err, "pelorin-cli: %s holds no run to export\n", store->path().c_str());
-            return 1;
-        }
+        if (!store->newestIds(1, ids, error)) return storeError(streams, "cannot read " + store->path() + ": " + error);
+        if (ids.empty()) return storeError(streams, store->path() + " holds no run to export");
     } else {
         ids.push_back(std::stoll(w.words.front()));
     }
     ResultsDocument document;
-    if (!store->exportRun(ids.front(), document, error)) {
-        std::fprintf(streams.err, "pelorin-cli: cannot export run %lld from %s: %s\n", ids.front(),
-                     store->path().c_str(), error.c_str());
-        return 1;
-    }
+    if (!store->exportRun(ids.front(), document, error))
+        return storeError(streams, "cannot export run " + std::to_string(ids.front()) + " from " + store->path() +
+                                       ": " + error);
     const std::string text = documentText(document);
     if (outputPath.empty()) {
         std::fputs(text.c_str(), streams.out);
         return 0;
     }
-    if (const std::string problem = writeTextFile(outputPath, text); !problem.empty()) {
-        std::fprintf(streams.err, "pelorin-cli: %s\n", problem.c_str());
-        return 1;
-    }
+    if (const std::string problem = writeTextFile(outputPath, text); !problem.empty()) return storeError(streams, problem);
     return 0;
 }
 
@@ -177,20 +157,16 @@ int runImport(const std::vector<std::string>& args, const CliStreams& streams) {
 
     std::string error;
     std::unique_ptr<ResultsStore> store = openResultsStore(storePath, error);
-    if (!store) {
-        std::fprintf(streams.err, "pelorin-cli: %s\n", terminalText(error).c_str());
-        return 1;
-    }
+    if (!store) return storeError(streams, error);
     int status = 0;
     for (const std::string& file : w.words) {
         ResultsDocument document;
         SavedRun run;
         std::string outcome;
-        std::string text;
-        if (!readWholeFile(file, text, error)) {
-            outcome = "refused: cannot read it: " + error;
-        } else if (const std::string problem = readResultsText(text, document, run); !problem.empty()) {
-            outcome = "refused: not a pelorin-cli results file: " + problem;
+        if (!readDocumentFile(file, document, error)) {
+            outcome = "refused: " + error;
+        } else if (!readSavedRun(document, run, error)) {
+            outcome = "refused: not a pelorin-cli results file: " + error;
         } else {
             bool alreadyStored = false;
             const long long id = store->importRun(document, alreadyStored, error);
@@ -212,7 +188,7 @@ bool writeReportFiles(const ReportFiles& files, const std::vector<SavedRun>& run
     for (const auto& [path, render] : reports) {
         if (path.empty()) continue;
         if (const std::string problem = writeTextFile(path, render(runs)); !problem.empty()) {
-            std::fprintf(streams.err, "pelorin-cli: %s\n", problem.c_str());
+            printError(streams, problem);
             written = false;
         }
     }

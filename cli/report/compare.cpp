@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "cli/report/safe_text.h"
 #include "cli/run/statistics.h"
 
 double changePercent(double now, double before) { return before == 0.0 ? 0.0 : (now - before) / before * 100.0; }
@@ -15,7 +16,7 @@ std::string compareLine(int i, const std::vector<double>& samples, int threads, 
     const std::string label = labelWithThreads(figureLabel(i), threads);
     const std::string unit = figureUnit(i);
     const char* number = figure(i).kind == FigureKind::FrameRate ? "%.1f" : "%.3f";
-    char line[256];
+    char line[1024];  // room for any change in percent, however large
     const SavedFigure* before = saved.find(figure(i).id, threads);
     if (before == nullptr) {
         std::snprintf(line, sizeof line, "  %-30s not in the saved run", label.c_str());
@@ -35,7 +36,8 @@ std::string compareLine(int i, const std::vector<double>& samples, int threads, 
 
 std::vector<std::string> compareLines(const RunResults& results, const SavedRun& saved, const std::string& savedName) {
     std::vector<std::string> lines;
-    lines.push_back("Compared with " + savedName + (saved.cpu.empty() ? "" : " (" + saved.cpu + ")") +
+    lines.push_back("Compared with " + terminalText(savedName) +
+                    (saved.cpu.empty() ? "" : " (" + terminalText(saved.cpu) + ")") +
                     "; * marks intervals of the median that do not overlap:");
     for (int i = 0; i < kFigureTotal; ++i)
         if (!results.samples[i].empty()) lines.push_back(compareLine(i, results.samples[i], 1, saved));

@@ -2,9 +2,13 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <optional>
+#include <set>
 
 #include "cli/report/machine_index.h"
+#include "cli/report/safe_text.h"
+#include "cli/run/figures.h"
 #include "cli/report/text_join.h"
 #include "cli/run/figures.h"
 
@@ -41,20 +45,6 @@ std::string percentText(double value) {
     return text;
 }
 
-std::string escaped(const std::string& text) {
-    std::string out;
-    for (const char c : text) {
-        switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += c;
-        }
-    }
-    return out;
-}
-
 bool continuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0u) == 0x80u; }
 
 // At most `count` characters of UTF-8 text, "..." marking a cut.
@@ -79,8 +69,8 @@ std::string notComparableWithFirst(const std::vector<SavedRun>& runs, std::size_
 std::string chartRowName(const std::vector<SavedRun>& runs, std::size_t r, const std::string& y) {
     const std::string name = runName(runs[r]) + " " + runTitle(runs[r]);
     const bool apart = !notComparableWithFirst(runs, r).empty();
-    return concat({"<text x=\"0\" y=\"", y, "\"", apart ? " class=\"not-comparable\"" : "", "><title>", escaped(name),
-                   "</title>", escaped(shortened(name, kNameCharacters)), apart ? " \xE2\x80\xA0" : "", "</text>\n"});
+    return concat({"<text x=\"0\" y=\"", y, "\"", apart ? " class=\"not-comparable\"" : "", "><title>", htmlText(name),
+                   "</title>", htmlText(shortened(name, kNameCharacters)), apart ? " \xE2\x80\xA0" : "", "</text>\n"});
 }
 
 const char* const kStyle = R"css(
@@ -156,7 +146,7 @@ std::string barChart(const std::vector<SavedRun>& runs, const std::vector<const 
     const double scale = kPlotWidth / scaleOf(bars);
     const double height = kTopMargin * 2 + kRowHeight * static_cast<double>(runs.size()) + 12;
     const double referenceX = kPlotLeft + 100.0 * scale;
-    std::string svg = concat({"<svg class=\"bars\" data-figure=\"", escaped(key.id), "\" data-threads=\"",
+    std::string svg = concat({"<svg class=\"bars\" data-figure=\"", htmlText(key.id), "\" data-threads=\"",
                               std::to_string(key.threads), "\" width=\"", number(kChartWidth),
                               "\" height=\"", number(height), "\" viewBox=\"0 0 ", number(kChartWidth), " ",
                               number(height), "\" xmlns=\"http://www.w3.org/2000/svg\">\n"});
@@ -285,35 +275,38 @@ std::string runsTable(const std::vector<SavedRun>& runs) {
         for (const std::string& a : run.commandLine) command += concat({command.empty() ? "" : " ", a});
         const std::string why = notComparableWithFirst(runs, r);
         if (!why.empty())
-            notes += concat({"<li>", escaped(runName(run)), ": ", escaped(why), "</li>\n"});
-        html += concat({"<tr><td", why.empty() ? "" : " class=\"not-comparable\"", ">", escaped(runName(run)),
-                        why.empty() ? "" : " \xE2\x80\xA0", "</td><td>", escaped(run.label), "</td><td class=\"nowrap\">",
-                        escaped(run.startedAt), "</td><td>", escaped(run.cpu), "</td><td>", escaped(run.architecture),
-                        "</td><td>", runMode(run), "</td><td>", escaped(run.benchmarkVersion), "</td><td><code>",
-                        escaped(command), "</code></td></tr>\n"});
+            notes += concat({"<li>", htmlText(runName(run)), ": ", htmlText(why), "</li>\n"});
+        html += concat({"<tr><td", why.empty() ? "" : " class=\"not-comparable\"", ">", htmlText(runName(run)),
+                        why.empty() ? "" : " \xE2\x80\xA0", "</td><td>", htmlText(run.label), "</td><td class=\"nowrap\">",
+                        htmlText(run.startedAt), "</td><td>", htmlText(run.cpu), "</td><td>", htmlText(run.architecture),
+                        "</td><td>", runMode(run), "</td><td>", htmlText(run.benchmarkVersion), "</td><td><code>",
+                        htmlText(command), "</code></td></tr>\n"});
     }
     html += "</table>\n";
     if (!notes.empty())
         html += concat({"<p class=\"not-comparable\">\xE2\x80\xA0 Not directly comparable with ",
-                        escaped(runName(runs.front())), ":</p>\n<ul class=\"not-comparable\">\n", notes, "</ul>\n"});
+                        htmlText(runName(runs.front())), ":</p>\n<ul class=\"not-comparable\">\n", notes, "</ul>\n"});
     return html;
 }
 
 std::string systemTable(const std::vector<SavedRun>& runs) {
+    // Each run's facts by name, and every name once in the order first seen.
+    std::vector<std::map<std::string, const std::string*>> facts(runs.size());
     std::vector<std::string> names;
-    for (const SavedRun& run : runs)
-        for (const auto& fact : run.system)
-            if (std::find(names.begin(), names.end(), fact.first) == names.end()) names.push_back(fact.first);
+    std::set<std::string> seen;
+    for (std::size_t r = 0; r < runs.size(); ++r)
+        for (const auto& [name, value] : runs[r].system) {
+            if (seen.insert(name).second) names.push_back(name);
+            facts[r][name] = &value;
+        }
     std::string html = "<table class=\"system\">\n<tr><th></th>";
-    for (const SavedRun& run : runs) html += concat({"<th>", escaped(runName(run)), "</th>"});
+    for (const SavedRun& run : runs) html += concat({"<th>", htmlText(runName(run)), "</th>"});
     html += "</tr>\n";
     for (const std::string& name : names) {
-        html += concat({"<tr><th>", escaped(name), "</th>"});
-        for (const SavedRun& run : runs) {
-            std::string value = "-";
-            for (const auto& fact : run.system)
-                if (fact.first == name) value = fact.second;
-            html += concat({"<td>", escaped(value), "</td>"});
+        html += concat({"<tr><th>", htmlText(name), "</th>"});
+        for (const auto& runFacts : facts) {
+            const auto it = runFacts.find(name);
+            html += concat({"<td>", it == runFacts.end() ? "-" : htmlText(*it->second), "</td>"});
         }
         html += "</tr>\n";
     }
@@ -323,13 +316,13 @@ std::string systemTable(const std::vector<SavedRun>& runs) {
 std::string warningsList(const std::vector<SavedRun>& runs) {
     std::string html;
     for (const SavedRun& run : runs) {
-        html += concat({"<h3>", escaped(runName(run)), "</h3>\n"});
+        html += concat({"<h3>", htmlText(runName(run)), "</h3>\n"});
         if (run.warnings.empty()) {
             html += "<p class=\"muted\">None.</p>\n";
             continue;
         }
         html += "<ul class=\"warnings\">\n";
-        for (const std::string& w : run.warnings) html += concat({"<li>", escaped(w), "</li>\n"});
+        for (const std::string& w : run.warnings) html += concat({"<li>", htmlText(w), "</li>\n"});
         html += "</ul>\n";
     }
     return html;
@@ -354,24 +347,23 @@ std::string htmlReport(const std::vector<SavedRun>& runs) {
                     "reference machine, whose 100% is the dashed line; the whisker is the interval of the median over "
                     "the repeats."});
     if (runs.size() > 1)
-        html += concat({" \xE2\x89\xA0 marks a run whose interval does not overlap ", escaped(runName(runs.front())),
+        html += concat({" \xE2\x89\xA0 marks a run whose interval does not overlap ", htmlText(runName(runs.front())),
                         "'s."});
     html += "</p>\n";
 
     int stage = 0;
-    for (const FigureKey& key : figureKeysOf(runs)) {
+    const FigureTable table(runs);
+    for (std::size_t row = 0; row < table.keys().size(); ++row) {
+        const FigureKey& key = table.keys()[row];
         std::vector<const SavedFigure*> bars;
-        const SavedFigure* any = nullptr;
-        for (const SavedRun& run : runs) {
-            bars.push_back(run.find(key.id, key.threads));
-            if (any == nullptr) any = bars.back();
-        }
+        for (std::size_t r = 0; r < runs.size(); ++r) bars.push_back(table.at(row, r));
+        const SavedFigure* any = table.any(row);
         if (any->stage != stage) {
             stage = any->stage;
-            html += concat({"<h3>Stage ", std::to_string(stage), ": ", escaped(stageName(stage)), "</h3>\n"});
+            html += concat({"<h3>Stage ", std::to_string(stage), ": ", htmlText(stageName(stage)), "</h3>\n"});
         }
-        html += concat({"<figure class=\"figure\">\n<figcaption>", escaped(labelWithThreads(any->label, key.threads)),
-                        " <span class=\"unit\">", escaped(any->unit), "</span></figcaption>\n", barChart(runs, bars, key),
+        html += concat({"<figure class=\"figure\">\n<figcaption>", htmlText(labelWithThreads(any->label, key.threads)),
+                        " <span class=\"unit\">", htmlText(any->unit), "</span></figcaption>\n", barChart(runs, bars, key),
                         trendChart(bars),
                         "</figure>\n"});
     }

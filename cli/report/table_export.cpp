@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "cli/report/machine_index.h"
+#include "cli/report/safe_text.h"
 #include "cli/report/text_join.h"
 
 namespace {
@@ -18,27 +19,6 @@ std::string exact(double value) { return format("%.17g", value); }
 
 std::string median(const SavedFigure& f) { return format(f.unit == "fps" ? "%.1f" : "%.2f", f.median); }
 
-// A Markdown cell may not hold a "|" or a line break.
-std::string cell(std::string text) {
-    for (std::size_t at = 0; (at = text.find_first_of("|\n", at)) != std::string::npos; at += 2)
-        text.replace(at, 1, text[at] == '|' ? "\\|" : " ");
-    return text;
-}
-
-std::string csvField(const std::string& text) {
-    if (text.find_first_of(",\"\n\r") == std::string::npos) return text;
-    std::string quoted = "\"";
-    for (const char c : text) quoted += c == '"' ? std::string_view("\"\"") : std::string_view(&c, 1);
-    quoted += '"';
-    return quoted;
-}
-
-const SavedFigure* firstWith(const std::vector<SavedRun>& runs, const FigureKey& key) {
-    for (const SavedRun& run : runs)
-        if (const SavedFigure* f = run.find(key.id, key.threads)) return f;
-    return nullptr;
-}
-
 }  // namespace
 
 std::string markdownReport(const std::vector<SavedRun>& runs) {
@@ -49,10 +29,10 @@ std::string markdownReport(const std::vector<SavedRun>& runs) {
     for (std::size_t r = 0; r < runs.size(); ++r) {
         const SavedRun& run = runs[r];
         const std::string why = r == 0 ? "" : notDirectlyComparable(run, runs.front());
-        if (!why.empty()) notes += concat({"- ", runName(run), ": ", cell(why), "\n"});
-        text += concat({"| ", runName(run), why.empty() ? "" : " \xE2\x80\xA0", " | ", cell(run.label), " | ",
-                        cell(run.startedAt), " | ", cell(run.cpu.empty() ? "unknown processor" : run.cpu), " | ",
-                        cell(run.architecture), " | ", runMode(run), " | ", indexText(graphicsIndex(run)), " | ",
+        if (!why.empty()) notes += concat({"- ", runName(run), ": ", markdownText(why), "\n"});
+        text += concat({"| ", runName(run), why.empty() ? "" : " \xE2\x80\xA0", " | ", markdownText(run.label), " | ",
+                        markdownText(run.startedAt), " | ", markdownText(run.cpu.empty() ? "unknown processor" : run.cpu), " | ",
+                        markdownText(run.architecture), " | ", runMode(run), " | ", indexText(graphicsIndex(run)), " | ",
                         indexText(processorIndex(run)), " |\n"});
     }
     if (!notes.empty())
@@ -68,13 +48,15 @@ std::string markdownReport(const std::vector<SavedRun>& runs) {
     }
     text += rule;
     text += "\n";
-    for (const FigureKey& key : figureKeysOf(runs)) {
-        const SavedFigure* any = firstWith(runs, key);
-        text += concat({"| ", std::to_string(any->stage), " | ", cell(labelWithThreads(any->label, key.threads)), " | ",
-                        cell(any->unit), " |"});
-        const SavedFigure* first = runs.front().find(key.id, key.threads);
-        for (const SavedRun& run : runs) {
-            const SavedFigure* f = run.find(key.id, key.threads);
+    const FigureTable table(runs);
+    for (std::size_t row = 0; row < table.keys().size(); ++row) {
+        const SavedFigure* any = table.any(row);
+        text += concat({"| ", std::to_string(any->stage), " | ",
+                        markdownText(labelWithThreads(any->label, table.keys()[row].threads)), " | ",
+                        markdownText(any->unit), " |"});
+        const SavedFigure* first = table.at(row, 0);
+        for (std::size_t r = 0; r < runs.size(); ++r) {
+            const SavedFigure* f = table.at(row, r);
             if (f == nullptr) {
                 text += " - | - |";
                 continue;
@@ -101,15 +83,16 @@ std::string csvReport(const std::vector<SavedRun>& runs) {
         for (const SavedFigure& f : run.figures) {
             std::string samples;
             for (const double s : f.samples) samples += concat({samples.empty() ? "" : ";", exact(s)});
+            // Numbers as we write them; every text through csvText.
             const std::string fields[] = {
                 run.id > 0 ? std::to_string(run.id) : "",
-                run.startedAt,
-                csvField(run.cpu),
-                csvField(run.architecture),
+                csvText(run.startedAt),
+                csvText(run.cpu),
+                csvText(run.architecture),
                 std::to_string(f.stage),
-                csvField(f.id),
-                csvField(f.label),
-                csvField(f.unit),
+                csvText(f.id),
+                csvText(f.label),
+                csvText(f.unit),
                 samples,
                 exact(f.median),
                 f.hasInterval ? exact(f.low) : "",
@@ -118,12 +101,12 @@ std::string csvReport(const std::vector<SavedRun>& runs) {
                 f.reference > 0.0 ? exact(f.reference) : "",
                 f.reference > 0.0 ? exact(f.percent()) : "",
                 std::to_string(f.threads),
-                csvField(run.label),
+                csvText(run.label),
                 runMode(run),
-                csvField(run.benchmarkVersion),
+                csvText(run.benchmarkVersion),
                 graphics ? exact(*graphics) : "",
                 processor ? exact(*processor) : "",
-                csvField(why),
+                csvText(why),
             };
             for (std::size_t i = 0; i < std::size(fields); ++i) text += concat({i == 0 ? "" : ",", fields[i]});
             text += "\n";

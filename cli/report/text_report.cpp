@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "cli/report/safe_text.h"
 #include "cli/results/saved_run.h"
 #include "cli/run/settling.h"
 #include "cli/run/statistics.h"
@@ -90,6 +91,7 @@ std::vector<std::string> frameTimeLines(const RunResults& results) {
 }
 
 std::vector<std::string> processorLines(const SystemInfo& info) {
-    return {std::string("Benchmark Base CPU Spec (=100%): ") + referenceProcessor, "Your CPU Spec: " + info.cpu,
+    return {std::string("Benchmark Base CPU Spec (=100%): ") + referenceProcessor,
+            "Your CPU Spec: " + terminalText(info.cpu),
             "Architecture: " + (info.architecture.empty() ? std::string("unknown") : info.architecture)};
 }

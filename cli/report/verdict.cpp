@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "cli/report/compare.h"
+#include "cli/report/safe_text.h"
 #include "cli/report/text_join.h"
 #include "cli/run/figures.h"
 #include "cli/run/rank_test.h"
@@ -14,32 +15,10 @@ namespace {
 
 enum class Medium { Terminal, Markdown };
 
-// The one place where text that comes from a results file, the store or
-// the command line (labels, units, processor and file names) is made safe
-// to show.  Control characters (C0, DEL, C1) and bytes that are not UTF-8
-// become '?', so nothing can steer a terminal; in Markdown each character
-// that could start markup is escaped with a backslash.
+// Text that comes from a results file, the store or the command line
+// (labels, units, processor and file names), made safe for where it goes.
 std::string shown(const std::string& text, Medium medium) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        const std::size_t length = c < 0x80 ? 1 : c >= 0xC2 && c < 0xE0 ? 2 : c >= 0xE0 && c < 0xF0 ? 3
-                                                 : c >= 0xF0 && c < 0xF5 ? 4
-                                                                          : 0;
-        bool valid = length > 0 && i + length <= text.size();
-        for (std::size_t k = 1; valid && k < length; ++k) valid = (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
-        const bool control = length == 1 ? c < 0x20 || c == 0x7F
-                                         : valid && c == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0;
-        if (!valid || control) {
-            out += '?';
-            i += valid ? length : 1;
-            continue;
-        }
-        if (medium == Medium::Markdown && length == 1 && std::strchr("\\`*_[]<>|!~&#", c) != nullptr) out += '\\';
-        out.append(text, i, length);
-        i += length;
-    }
-    return out;
+    return medium == Medium::Markdown ? markdownText(text) : terminalText(text);
 }
 
 std::string format(const char* pattern, double value) {

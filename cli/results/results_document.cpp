@@ -1,12 +1,15 @@
 #include "cli/results/results_document.h"
 
-#include <climits>
+#include <cstdint>
+#include <optional>
 
+#include "cli/results/bounded_json.h"
 #include "cli/results/run_label.h"
 #include "cli/results/run_uuid.h"
 #include "cli/run/benchmark_version.h"
 #include "cli/run/settling.h"
 #include "cli/run/statistics.h"
+#include "cli/run/thread_counts.h"
 #include "cli/run/thread_figures.h"
 #include "stages/result_screen.h"
 
@@ -79,17 +82,27 @@ bool fail(std::string& reason, const std::string& text) {
     return false;
 }
 
-double numberOr(const Json& object, const char* key, double fallback) {
-    const auto it = object.find(key);
-    return it != object.end() && it->is_number() ? it->get<double>() : fallback;
+// A whole number within [low, high] (high >= 0), else nothing: a file may
+// hold anything, and 4294967299 must not pass for 3.
+std::optional<long long> wholeNumberIn(const Json& value, long long low, long long high) {
+    if (value.is_number_unsigned()) {
+        const std::uint64_t n = value.get<std::uint64_t>();
+        if (n > static_cast<std::uint64_t>(high)) return std::nullopt;
+        return static_cast<long long>(n) >= low ? std::optional<long long>(static_cast<long long>(n)) : std::nullopt;
+    }
+    if (value.is_number_integer()) {
+        const std::int64_t n = value.get<std::int64_t>();
+        return n >= low && n <= high ? std::optional<long long>(n) : std::nullopt;
+    }
+    return std::nullopt;
 }
 
-// A whole number that fits an int, else `fallback`: a file may hold anything.
-int wholeNumberOr(const Json& object, const char* key, int fallback) {
+// The member `key` as a whole number in [low, high], or `fallback` when it
+// is missing or anything else.
+int wholeNumberOr(const Json& object, const char* key, int low, int high, int fallback) {
     const auto it = object.find(key);
-    if (it == object.end() || !it->is_number_integer()) return fallback;
-    const long long value = it->get<long long>();
-    return value >= INT_MIN && value <= INT_MAX ? static_cast<int>(value) : fallback;
+    if (it == object.end()) return fallback;
+    return static_cast<int>(wholeNumberIn(*it, low, high).value_or(fallback));
 }
 
 std::string textOr(const Json& object, const char* key) {
@@ -215,16 +228,7 @@ ResultsDocument resultsDocument(const RunResults& results, const RunConfig& conf
 std::string documentText(const ResultsDocument& document) { return document.dump(2) + "\n"; }
 
 bool parseDocument(const std::string& text, ResultsDocument& out, std::string& error) {
-    try {
-        out = Json::parse(text);
-        return true;
-    } catch (const Json::parse_error& e) {
-        // "[json.exception.parse_error.101] parse error at line 1, column 1: ..." without the bracket.
-        const std::string what = e.what();
-        const std::size_t bracket = what.find("] ");
-        error = bracket == std::string::npos ? what : what.substr(bracket + 2);
-        return false;
-    }
+    return parseBoundedJson(text, out, error);
 }
 
 std::vector<std::pair<std::string, std::string>> systemFacts(const ResultsDocument& system) {
@@ -246,18 +250,72 @@ std::vector<std::pair<std::string, std::string>> systemFacts(const ResultsDocume
     return facts;
 }
 
+namespace {
+
+// One result of a document as a figure; false with `reason` set when it is
+// not one.  With samples, the median and its interval are worked out from
+// them, and a median that does not match them is refused.
+bool readFigure(const Json& r, SavedFigure& f, std::string& reason) {
+    if (!r.is_object() || !r.contains("id") || !r["id"].is_string() || !r.contains("median") ||
+        !r["median"].is_number())
+        return fail(reason, "a result lacks its id or median");
+    f.id = r["id"].get<std::string>();
+    f.median = r["median"].get<double>();
+    f.stage = wholeNumberOr(r, "stage", 1, 8, 0);
+    f.threads = wholeNumberOr(r, "threads", 1, kMaxThreads, 1);
+    f.label = textOr(r, "label");
+    f.unit = textOr(r, "unit");
+    if (const auto reference = r.find("reference"); reference != r.end() && reference->is_object()) {
+        const auto value = reference->find("value");
+        if (value != reference->end() && value->is_number()) f.reference = value->get<double>();
+    }
+    if (const auto samples = r.find("samples"); samples != r.end() && !samples->is_null()) {
+        if (!samples->is_array()) return fail(reason, "result '" + f.id + "' has samples that are not a list");
+        if (samples->size() > kMaxSamplesPerFigure)
+            return fail(reason, "result '" + f.id + "' has more than " + std::to_string(kMaxSamplesPerFigure) +
+                                    " samples");
+        std::vector<double> values;
+        values.reserve(samples->size());
+        for (const Json& s : *samples) {
+            if (!s.is_number()) return fail(reason, "result '" + f.id + "' has a sample that is not a number");
+            values.push_back(s.get<double>());
+        }
+        const double median = f.median;
+        setSamples(f, std::move(values));
+        if (!f.samples.empty() && f.median != median)
+            return fail(reason, "the median of result '" + f.id + "' does not match its samples");
+        if (!f.samples.empty()) return true;
+        f.median = median;
+    }
+    if (const auto interval = r.find("median_interval"); interval != r.end() && interval->is_object()) {
+        const auto low = interval->find("low");
+        const auto high = interval->find("high");
+        const auto coverage = interval->find("coverage");
+        if (low != interval->end() && high != interval->end() && low->is_number() && high->is_number()) {
+            f.hasInterval = true;
+            f.low = low->get<double>();
+            f.high = high->get<double>();
+            f.coverage = coverage != interval->end() && coverage->is_number() ? coverage->get<double>() : 0.0;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 bool readSavedRun(const ResultsDocument& doc, SavedRun& out, std::string& reason) {
     if (!doc.is_object()) return fail(reason, "the document is not a JSON object");
     if (textOr(doc, "generator") != "pelorin-cli")
         return fail(reason, "it was not written by pelorin-cli (no \"generator\": \"pelorin-cli\")");
     const auto version = doc.find("schema_version");
-    if (version == doc.end() || !version->is_number_integer() || version->get<int>() < kOldestReadableSchemaVersion ||
-        version->get<int>() > kSchemaVersion)
+    if (version == doc.end() || !wholeNumberIn(*version, kOldestReadableSchemaVersion, kSchemaVersion))
         return fail(reason, "its schema_version is not one this pelorin-cli reads (" +
                                 std::to_string(kOldestReadableSchemaVersion) + " to " +
                                 std::to_string(kSchemaVersion) + ")");
     const auto results = doc.find("results");
     if (results == doc.end() || !results->is_array()) return fail(reason, "it has no results list");
+    if (results->size() > kMaxFiguresPerRun)
+        return fail(reason, "it holds more than " + std::to_string(kMaxFiguresPerRun) + " results");
     out = SavedRun{};
     out.benchmarkVersion = textOr(doc, "benchmark_version");
     if (!readRunFacts(doc, out, reason)) return false;
@@ -270,32 +328,10 @@ bool readSavedRun(const ResultsDocument& doc, SavedRun& out, std::string& reason
         for (const Json& w : *warnings)
             if (w.is_string()) out.warnings.push_back(w.get<std::string>());
     for (const Json& r : *results) {
-        if (!r.is_object() || !r.contains("id") || !r["id"].is_string() || !r.contains("median") ||
-            !r["median"].is_number())
-            return fail(reason, "a result lacks its id or median");
         SavedFigure f;
-        f.id = r["id"].get<std::string>();
-        f.median = r["median"].get<double>();
-        f.stage = wholeNumberOr(r, "stage", 0);
-        f.threads = wholeNumberOr(r, "threads", 1);
-        f.label = textOr(r, "label");
-        f.unit = textOr(r, "unit");
-        if (const auto samples = r.find("samples"); samples != r.end() && samples->is_array())
-            for (const Json& s : *samples)
-                if (s.is_number()) f.samples.push_back(s.get<double>());
-        if (const auto reference = r.find("reference"); reference != r.end() && reference->is_object())
-            f.reference = numberOr(*reference, "value", 0.0);
-        if (const auto interval = r.find("median_interval"); interval != r.end() && interval->is_object()) {
-            const auto low = interval->find("low");
-            const auto high = interval->find("high");
-            if (low != interval->end() && high != interval->end() && low->is_number() && high->is_number()) {
-                f.hasInterval = true;
-                f.low = low->get<double>();
-                f.high = high->get<double>();
-                f.coverage = numberOr(*interval, "coverage", 0.0);
-            }
-        }
+        if (!readFigure(r, f, reason)) return false;
         out.figures.push_back(std::move(f));
     }
-    return true;
+    reason = runProblem(out);
+    return reason.empty();
 }

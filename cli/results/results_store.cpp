@@ -2,14 +2,18 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <thread>
+#include <utility>
 
 #include "cli/results/sqlite_statement.h"
 #include "cli/results/store_documents.h"
+#include "cli/results/store_schema.h"
+#include "cli/run/thread_counts.h"
 
 namespace {
 
@@ -72,28 +76,126 @@ void useWriteAheadLog(sqlite3* db) {
     }
 }
 
+constexpr Migrations kLayout{kMigrations, kStoreVersion};
+
 int userVersion(sqlite3* db) {
     Statement s(db, "PRAGMA user_version");
     return s.step() ? static_cast<int>(s.integer(0)) : 0;
 }
 
-bool hasTables(sqlite3* db) {
-    Statement s(db, "SELECT count(*) FROM sqlite_schema WHERE type = 'table'");
-    return s.step() && s.integer(0) > 0;
-}
-
+// Runs the migrations the store still lacks.  The layout is checked again
+// inside the write transaction: another run may have migrated it while this
+// one waited for the lock.
 void migrate(sqlite3* db) {
     if (userVersion(db) == kStoreVersion) return;
     WriteTransaction transaction(db);
-    // Another run may have migrated while this one waited for the lock.
-    const int version = userVersion(db);
-    if (version > kStoreVersion)
-        throw StoreError("it was written by a newer pelorin-cli (layout version " + std::to_string(version) +
-                         "; this one knows up to " + std::to_string(kStoreVersion) + ")");
-    if (version == 0 && hasTables(db)) throw StoreError("it is an SQLite database, but not a pelorin-cli results store");
+    const int version = checkedLayoutVersion(db, kLayout);
     for (int v = version; v < kStoreVersion; ++v) execSql(db, kMigrations[v]);
     execSql(db, ("PRAGMA user_version = " + std::to_string(kStoreVersion)).c_str());
     transaction.commit();
+}
+
+// Checks the layout in one read transaction, so that the version and the
+// schema read belong together; returns the version.
+int checkLayout(sqlite3* db) {
+    execSql(db, "BEGIN");
+    try {
+        const int version = checkedLayoutVersion(db, kLayout);
+        execSql(db, "COMMIT");
+        return version;
+    } catch (...) {
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+// Why `path` cannot be a store at all, from the file system's point of
+// view: "" when it may be one (it may also not exist yet).
+std::string pathProblem(const std::string& path) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (ec && ec != std::errc::no_such_file_or_directory) return ec.message();
+    if (fs::is_directory(status)) return "it is a folder";
+    return "";
+}
+
+// The path as an SQLite URI naming a file: "file://" and the absolute path
+// with every byte but letters, digits and "/-_.~" percent-encoded, so that
+// "?", "#" or "%" in a file name stay part of it.
+std::string uriOf(const std::string& path) {
+    std::error_code ec;
+    const std::string absolute = fs::absolute(path, ec).string();
+    std::string uri = "file://";
+    for (const char c : ec ? path : absolute) {
+        const unsigned char b = static_cast<unsigned char>(c);
+        if ((b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') || (b >= '0' && b <= '9') ||
+            std::string_view("/-_.~").find(c) != std::string_view::npos) {
+            uri += c;
+        } else {
+            static const char hex[] = "0123456789ABCDEF";
+            uri += '%';
+            uri += hex[b >> 4];
+            uri += hex[b & 15];
+        }
+    }
+    return uri;
+}
+
+bool hasContent(const std::string& path) {
+    std::error_code ec;
+    const std::uintmax_t size = fs::file_size(path, ec);
+    return !ec && size > 0;
+}
+
+struct Connection {
+    sqlite3* db = nullptr;
+    ~Connection() { sqlite3_close(db); }
+    sqlite3* release() { return std::exchange(db, nullptr); }
+};
+
+// Opens `name` with `flags` and checks its layout; the version, or throws.
+int openChecked(Connection& c, const std::string& name, int flags) {
+    const int rc = sqlite3_open_v2(name.c_str(), &c.db, flags, nullptr);
+    if (rc != SQLITE_OK) throw StoreError(c.db != nullptr ? sqlite3_errmsg(c.db) : sqlite3_errstr(rc), rc);
+    hardenConnection(c.db);
+    sqlite3_busy_timeout(c.db, kBusyTimeoutMs);
+    return checkLayout(c.db);
+}
+
+// Opens the store at `path` to read it and checks its layout; the version,
+// or throws.
+int openReadOnly(Connection& c, const std::string& path) {
+    try {
+        return openChecked(c, path, SQLITE_OPEN_READONLY);
+    } catch (const StoreError& e) {
+        // A WAL store in a folder we may not write: SQLite cannot make the
+        // shared-memory file beside it.  With no log or journal waiting
+        // there, the file alone is the whole store, and nobody can change it
+        // while the folder stays read-only.
+        const int code = e.code & 0xFF;
+        if ((code != SQLITE_READONLY && code != SQLITE_CANTOPEN) || hasContent(path + "-wal") ||
+            hasContent(path + "-journal"))
+            throw;
+        sqlite3_close(c.release());
+        return openChecked(c, uriOf(path) + "?immutable=1", SQLITE_OPEN_READONLY | SQLITE_OPEN_URI);
+    }
+}
+
+// A store of an older layout, copied into memory and migrated there: the
+// file itself stays as it is, and need not be writable.
+sqlite3* migratedCopy(sqlite3* file) {
+    Connection memory;
+    const int opened = sqlite3_open_v2(":memory:", &memory.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    checkSqlite(memory.db, opened, "opening an in-memory database");
+    hardenConnection(memory.db);
+    sqlite3_backup* backup = sqlite3_backup_init(memory.db, "main", file, "main");
+    if (backup == nullptr) throw StoreError(std::string("copying the store: ") + sqlite3_errmsg(memory.db));
+    const int rc = sqlite3_backup_step(backup, -1);
+    sqlite3_backup_finish(backup);
+    if (rc != SQLITE_DONE) throw StoreError(std::string("copying the store: ") + sqlite3_errstr(rc), rc);
+    checkLayout(memory.db);  // as the copy was made, whatever happened to the file meanwhile
+    migrate(memory.db);
+    return memory.release();
 }
 
 std::string textOf(const ResultsDocument& value) { return value.is_string() ? value.get<std::string>() : ""; }
@@ -106,20 +208,55 @@ SavedRun readDocument(const ResultsDocument& document) {
     return run;
 }
 
-SavedFigure loadFigure(sqlite3* db, Statement& row) {
+// A column that must hold a whole number in [low, high]; a store made by
+// hand may hold text or anything else there.
+long long wholeColumn(const Statement& s, int column, long long low, long long high, const char* what) {
+    if (s.type(column) != SQLITE_INTEGER || s.integer(column) < low || s.integer(column) > high)
+        throw StoreError(std::string("it holds a ") + what + " that is not a whole number from " +
+                         std::to_string(low) + " to " + std::to_string(high));
+    return s.integer(column);
+}
+
+// A column that must hold a number.
+double numberColumn(const Statement& s, int column, const char* what) {
+    if (s.type(column) != SQLITE_FLOAT && s.type(column) != SQLITE_INTEGER)
+        throw StoreError(std::string("it holds a ") + what + " that is not a number");
+    return s.real(column);
+}
+
+// The figure of `row`; at most `samplesLeft` samples are read, and what is
+// read is taken off it.
+SavedFigure loadFigure(sqlite3* db, Statement& row, std::size_t& samplesLeft) {
     SavedFigure f;
     f.id = row.text(1);
-    f.stage = static_cast<int>(row.integer(2));
+    f.stage = static_cast<int>(wholeColumn(row, 2, 1, 8, "figure's stage"));
     f.label = row.text(3);
     f.unit = row.text(4);
-    f.reference = row.real(5);
-    f.threads = static_cast<int>(row.integer(6));
-    Statement samples(db, "SELECT value FROM samples WHERE figure_row = ? ORDER BY position");
-    samples.bind(1, row.integer(0));
+    f.reference = numberColumn(row, 5, "figure's reference");
+    f.threads = static_cast<int>(wholeColumn(row, 6, 1, kMaxThreads, "figure's thread count"));
+    const std::size_t most = std::min(samplesLeft, kMaxSamplesPerFigure);
+    Statement samples(db, "SELECT value FROM samples WHERE figure_row = ? ORDER BY position LIMIT ?");
+    samples.bind(1, row.integer(0)).bind(2, static_cast<long long>(most) + 1);
     std::vector<double> values;
-    while (samples.step()) values.push_back(samples.real(0));
+    while (samples.step()) {
+        if (values.size() == most)
+            throw StoreError("figure '" + f.id + "' of the run holds more samples than pelorin-cli reads (" +
+                             std::to_string(kMaxSamplesPerFigure) + " a figure, " +
+                             std::to_string(kMaxSamplesPerRun) + " a run)");
+        values.push_back(numberColumn(samples, 0, "sample"));
+    }
+    samplesLeft -= values.size();
     setSamples(f, std::move(values));
     return f;
+}
+
+// A JSON text column, read within the limits of a results file.
+ResultsDocument jsonColumn(const Statement& s, int column, const char* what) {
+    ResultsDocument value;
+    std::string error;
+    if (!parseDocument(s.text(column), value, error))
+        throw StoreError(std::string("its ") + what + " is not JSON as pelorin-cli writes it: " + error);
+    return value;
 }
 
 SavedRun loadRun(sqlite3* db, long long id) {
@@ -136,22 +273,28 @@ SavedRun loadRun(sqlite3* db, long long id) {
     out.uuid = run.text(6);
     out.benchmarkVersion = run.text(7);
     out.label = run.text(8);
-    const ResultsDocument config = ResultsDocument::parse(run.text(5), nullptr, false);
+    const ResultsDocument config = jsonColumn(run, 5, "configuration");
     if (config.is_object() && config.contains("window") && config["window"].is_boolean())
         out.window = config["window"].get<bool>();
-    const ResultsDocument commandLine = ResultsDocument::parse(run.text(1), nullptr, false);
+    const ResultsDocument commandLine = jsonColumn(run, 1, "command line");
     if (commandLine.is_array())
         for (const ResultsDocument& a : commandLine) out.commandLine.push_back(textOf(a));
-    const ResultsDocument system = ResultsDocument::parse(run.text(4), nullptr, false);
+    const ResultsDocument system = jsonColumn(run, 4, "system description");
     if (system.is_object()) out.system = systemFacts(system);
 
-    Statement warnings(db, "SELECT text FROM warnings WHERE run_id = ? ORDER BY position");
-    warnings.bind(1, id);
+    Statement warnings(db, "SELECT text FROM warnings WHERE run_id = ? ORDER BY position LIMIT ?");
+    warnings.bind(1, id).bind(2, static_cast<long long>(kMaxWarningsPerRun) + 1);
     while (warnings.step()) out.warnings.push_back(warnings.text(0));
 
-    Statement figures(db, "SELECT id, figure, stage, label, unit, reference, threads FROM figures WHERE run_id = ? ORDER BY id");
-    figures.bind(1, id);
-    while (figures.step()) out.figures.push_back(loadFigure(db, figures));
+    Statement figures(db, "SELECT id, figure, stage, label, unit, reference, threads FROM figures WHERE run_id = ? "
+                          "ORDER BY id LIMIT ?");
+    figures.bind(1, id).bind(2, static_cast<long long>(kMaxFiguresPerRun) + 1);
+    std::size_t samplesLeft = kMaxSamplesPerRun;
+    while (figures.step()) {
+        out.figures.push_back(loadFigure(db, figures, samplesLeft));
+        if (out.figures.size() > kMaxFiguresPerRun) break;  // runProblem says so
+    }
+    if (const std::string problem = runProblem(out); !problem.empty()) throw StoreError(problem);
     return out;
 }
 
@@ -191,28 +334,63 @@ std::unique_ptr<ResultsStore> ResultsStore::open(const std::string& path, std::s
         error = "cannot make its folder " + folder.string() + ": " + ec.message();
         return nullptr;
     }
-    sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    std::unique_ptr<ResultsStore> store(new ResultsStore(db, path));
-    if (rc != SQLITE_OK) {
-        error = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    if (const std::string problem = pathProblem(path); !problem.empty()) {
+        error = problem;
         return nullptr;
     }
+    Connection c;
     try {
-        sqlite3_busy_timeout(db, kBusyTimeoutMs);
-        useWriteAheadLog(db);
-        execSql(db, "PRAGMA foreign_keys = ON");
-        migrate(db);
+        const int rc = sqlite3_open_v2(path.c_str(), &c.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+        if (rc != SQLITE_OK) throw StoreError(c.db != nullptr ? sqlite3_errmsg(c.db) : sqlite3_errstr(rc), rc);
+        hardenConnection(c.db);
+        sqlite3_busy_timeout(c.db, kBusyTimeoutMs);
+        checkLayout(c.db);  // before anything is written to it
+        useWriteAheadLog(c.db);
+        execSql(c.db, "PRAGMA foreign_keys = ON");
+        migrate(c.db);
     } catch (const std::exception& e) {
         error = e.what();
         return nullptr;
     }
-    return store;
+    return std::unique_ptr<ResultsStore>(new ResultsStore(c.release(), path, false));
+}
+
+std::unique_ptr<ResultsStore> ResultsStore::openForReading(const std::string& path, std::string& error) {
+    if (const std::string problem = pathProblem(path); !problem.empty()) {
+        error = problem;
+        return nullptr;
+    }
+    try {
+        Connection c;
+        const int version = openReadOnly(c, path);
+        sqlite3* db = version == kStoreVersion ? c.release() : migratedCopy(c.db);
+        return std::unique_ptr<ResultsStore>(new ResultsStore(db, path, true));
+    } catch (const std::exception& e) {
+        error = e.what();
+        return nullptr;
+    }
+}
+
+std::string ResultsStore::refusal(const std::string& path) {
+    if (const std::string problem = pathProblem(path); !problem.empty()) return problem;
+    std::error_code ec;
+    if (!fs::exists(path, ec)) return "";
+    try {
+        Connection c;
+        openReadOnly(c, path);
+        return "";
+    } catch (const std::exception& e) {
+        return e.what();
+    }
 }
 
 ResultsStore::~ResultsStore() { sqlite3_close(db_); }
 
 long long ResultsStore::save(const ResultsDocument& document, std::string& error) {
+    if (forReading_) {
+        error = "the store was opened for reading only";
+        return 0;
+    }
     try {
         const SavedRun run = readDocument(document);
         WriteTransaction transaction(db_);
@@ -244,6 +422,13 @@ bool ResultsStore::exportRun(long long id, ResultsDocument& out, std::string& er
     try {
         out = storedDocument(db_, id);
         (void)out.dump();  // what a store made by hand may hold: text that is not UTF-8 cannot be written
+        // A store may hold what no run could have written (a median its
+        // samples do not give, say): such a run is not passed on.
+        SavedRun run;
+        if (!readSavedRun(out, run, error)) {
+            error = "it is not a run pelorin-cli could have written: " + error;
+            return false;
+        }
         return true;
     } catch (const ResultsDocument::type_error&) {
         error = "it holds text that is not UTF-8";

@@ -30,6 +30,15 @@ public:
     // Opens the store, creating the file (and its folder) when missing, and
     // brings its layout up to date.  Null with `error` set when that fails.
     static std::unique_ptr<ResultsStore> open(const std::string& path, std::string& error);
+    // Opens an existing store to read it, never writing to it: a store on
+    // read-only media, in someone else's folder or without write permission
+    // reads as well as any.  A store of an older layout is copied into
+    // memory and brought up to date there.  save() refuses.
+    static std::unique_ptr<ResultsStore> openForReading(const std::string& path, std::string& error);
+    // Why the store at `path` could not take a run, as far as can be told
+    // without writing to it: "" when it is a store of ours or does not exist
+    // yet.  For a run, to say so before anything is measured.
+    static std::string refusal(const std::string& path);
     ~ResultsStore();
     ResultsStore(const ResultsStore&) = delete;
     ResultsStore& operator=(const ResultsStore&) = delete;
@@ -48,7 +57,8 @@ public:
     // with `error` set when there is none.
     bool exportRun(long long id, ResultsDocument& out, std::string& error);
 
-    // The run with this id; false with `error` set when there is none.
+    // The run with this id; false with `error` set when there is none or
+    // it cannot be trusted into reports (see runProblem).
     bool load(long long id, SavedRun& out, std::string& error);
 
     // The ids of the newest `count` runs (all runs for count <= 0), oldest first.
@@ -57,7 +67,9 @@ public:
     const std::string& path() const { return path_; }
 
 private:
-    ResultsStore(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
+    ResultsStore(sqlite3* db, std::string path, bool forReading)
+        : db_(db), path_(std::move(path)), forReading_(forReading) {}
     sqlite3* db_;
     std::string path_;
+    bool forReading_;
 };

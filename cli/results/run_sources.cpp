@@ -1,10 +1,13 @@
 #include "cli/results/run_sources.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <set>
+
+#include "cli/results/bounded_json.h"
 
 namespace fs = std::filesystem;
 
@@ -29,14 +32,44 @@ std::unique_ptr<ResultsStore> openExistingStore(const std::string& chosenPath, s
     std::string path = chosenPath;
     if (path.empty()) path = defaultStorePath(error);
     if (path.empty()) return nullptr;
-    if (!fs::exists(path)) {
+    std::error_code ec;
+    if (!fs::exists(path, ec) && !ec) {
         error = "no run is stored yet: " + path + " does not exist";
         return nullptr;
     }
-    return openResultsStore(path, error);
+    std::string reason;
+    std::unique_ptr<ResultsStore> store = ResultsStore::openForReading(path, reason);
+    if (!store) error = "the results store " + path + " cannot be read: " + reason;
+    return store;
 }
 
 bool namesStoredRun(const std::string& which) { return which == "last" || allDigits(which); }
+
+bool readDocumentFile(const std::string& path, ResultsDocument& out, std::string& error) {
+    std::error_code ec;
+    if (fs::is_directory(path, ec)) {
+        error = "it is a folder";
+        return false;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = std::strerror(errno);
+        return false;
+    }
+    // One byte past the limit is enough to know the file is too large.
+    std::string text;
+    char chunk[65536];
+    while (text.size() <= kMaxJsonBytes) {
+        const std::size_t wanted = std::min(sizeof chunk, kMaxJsonBytes + 1 - text.size());
+        if (in.read(chunk, static_cast<std::streamsize>(wanted)).gcount() <= 0) break;
+        text.append(chunk, static_cast<std::size_t>(in.gcount()));
+    }
+    if (in.bad()) {
+        error = std::strerror(errno);
+        return false;
+    }
+    return parseDocument(text, out, error);
+}
 
 std::string loadCompareRun(const std::string& which, const std::string& storePath, SavedRun& out) {
     if (namesStoredRun(which)) {
@@ -55,40 +88,33 @@ std::string loadCompareRun(const std::string& which, const std::string& storePat
         if (!store->load(id, out, error)) return "cannot compare with run " + which + ": " + error;
         return "";
     }
-    std::string text, error;
-    if (!readWholeFile(which, text, error)) return "cannot read the compare file '" + which + "': " + error;
     ResultsDocument doc;
-    if (const std::string problem = readResultsText(text, doc, out); !problem.empty())
-        return "'" + which + "' is not a pelorin-cli results file: " + problem;
-    return "";
-}
-
-bool readWholeFile(const std::string& path, std::string& text, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = std::strerror(errno);
-        return false;
-    }
-    std::ostringstream whole;
-    whole << in.rdbuf();
-    text = whole.str();
-    return true;
-}
-
-std::string readResultsText(const std::string& text, ResultsDocument& document, SavedRun& run) {
     std::string error;
-    if (!parseDocument(text, document, error)) return "not JSON (" + error + ")";
-    if (!readSavedRun(document, run, error)) return error;
+    if (!readDocumentFile(which, doc, error)) return "cannot read the compare file '" + which + "': " + error;
+    if (!readSavedRun(doc, out, error)) return "'" + which + "' is not a pelorin-cli results file: " + error;
     return "";
 }
 
 std::string loadRuns(ResultsStore& store, const std::vector<long long>& ids, std::vector<SavedRun>& runs) {
+    std::size_t figures = 0, samples = 0;
     for (const long long id : ids) {
         SavedRun run;
         std::string error;
         if (!store.load(id, run, error))
             return "cannot read run " + std::to_string(id) + " from " + store.path() + ": " + error;
+        figures += run.figures.size();
+        for (const SavedFigure& f : run.figures) samples += f.samples.size();
+        if (figures > kMaxReportFigures || samples > kMaxReportSamples)
+            return "the chosen runs hold more than " + std::to_string(kMaxReportFigures) + " figures or " +
+                   std::to_string(kMaxReportSamples) + " samples together: choose fewer runs";
         runs.push_back(std::move(run));
     }
+    // A report's rows: each figure, and each name in the system descriptions.
+    std::set<std::string> systemNames;
+    for (const SavedRun& run : runs)
+        for (const auto& fact : run.system) systemNames.insert(fact.first);
+    if ((figureKeysOf(runs).size() + systemNames.size()) * runs.size() > kMaxReportCells)
+        return "the chosen runs would make a report of more than " + std::to_string(kMaxReportCells) +
+               " cells (figures by runs): choose fewer runs";
     return "";
 }

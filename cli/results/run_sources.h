@@ -12,9 +12,16 @@
 // missing.  On failure the error names the file and the reason.
 std::unique_ptr<ResultsStore> openResultsStore(const std::string& chosenPath, std::string& error);
 
-// The same for a command that only reads: a store that does not exist is
-// not made.
+// The same for a command that only reads (history, report, --compare,
+// export): a store that does not exist is not made, and nothing is written
+// to one that does, so that a store the user may only read can be read.
 std::unique_ptr<ResultsStore> openExistingStore(const std::string& chosenPath, std::string& error);
+
+// Reads and parses a results file within the limits of bounded_json.h,
+// never reading more than one byte past the size limit.  On failure
+// returns false with a short reason in `error` that does not repeat the
+// path ("No such file or directory", "it is not JSON (...)", ...).
+bool readDocumentFile(const std::string& path, ResultsDocument& out, std::string& error);
 
 // Digits only, short enough for a run id.
 bool allDigits(const std::string& text);
@@ -27,14 +34,13 @@ bool namesStoredRun(const std::string& which);
 // file.  "" when it could be read, else why not.
 std::string loadCompareRun(const std::string& which, const std::string& storePath, SavedRun& out);
 
-// The whole of a file; false with `error` set (the system's reason) when it
-// cannot be read.
-bool readWholeFile(const std::string& path, std::string& text, std::string& error);
+// What the runs of one report may hold together: enough for thousands of
+// real runs, few enough that the report stays a size one can open.
+constexpr std::size_t kMaxReportFigures = 200000;
+constexpr std::size_t kMaxReportSamples = 16000000;
+// A report has a row for each figure and a column for each run.
+constexpr std::size_t kMaxReportCells = 1000000;
 
-// The results document in `text` and the run in it: "" when it is one,
-// else why not ("not JSON (...)", or what readSavedRun found).
-std::string readResultsText(const std::string& text, ResultsDocument& document, SavedRun& run);
-
-// Reads the runs `ids` names, in that order; "" when all could be read,
-// else why the first one could not.
+// Reads the runs `ids` names, in that order, within the limits above; ""
+// when all could be read, else why the first one could not.
 std::string loadRuns(ResultsStore& store, const std::vector<long long>& ids, std::vector<SavedRun>& runs);

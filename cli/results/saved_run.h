@@ -2,9 +2,23 @@
 // --compare, history and the reports need of it.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <utility>
 #include <vector>
+
+// What one run read from a file or a store may hold: far beyond any real run
+// (19 figures for each thread count measured, --repeat up to 1000), small
+// enough that a forged run cannot exhaust memory or time.
+constexpr std::size_t kMaxFiguresPerRun = 10000;
+constexpr std::size_t kMaxSamplesPerFigure = 1000000;
+constexpr std::size_t kMaxSamplesPerRun = 4000000;
+constexpr std::size_t kMaxWarningsPerRun = 100;
+constexpr std::size_t kMaxSystemFactsPerRun = 100;
+// No figure of any machine comes near this (the fastest, Calc with
+// thousands of threads, stays below 1e14), and every report prints numbers
+// up to it in full.
+constexpr double kLargestFigure = 1e15;
 
 struct SavedFigure {
     std::string id;  // "FontSpeed1", "read1", ...
@@ -40,6 +54,7 @@ struct SavedRun {
     std::vector<SavedFigure> figures;
 
     // The figure measured with `threads` threads; one thread unless asked.
+    // Linear in the figures: for a few look-ups; reports use FigureTable.
     const SavedFigure* find(const std::string& id, int threads = 1) const {
         for (const SavedFigure& f : figures)
             if (f.id == id && f.threads == threads) return &f;
@@ -79,6 +94,33 @@ struct FigureKey {
 
 // Every figure the runs hold, each once, in the order they first appear.
 std::vector<FigureKey> figureKeysOf(const std::vector<SavedRun>& runs);
+
+// The figures of several runs as a table: a row for each figure in the
+// order they first appear, a column for each run.  Built in n log n, so that
+// a report of runs with many figures does not search every run for every
+// figure.  Keeps pointers into `runs`, which must outlive it unchanged.
+class FigureTable {
+public:
+    explicit FigureTable(const std::vector<SavedRun>& runs);
+    const std::vector<FigureKey>& keys() const { return keys_; }
+    // The figure of row `row` in run `run`; null when that run lacks it.
+    const SavedFigure* at(std::size_t row, std::size_t run) const { return cells_[row * runs_ + run]; }
+    // The first run's figure of the row, else the next run's that has it.
+    const SavedFigure* any(std::size_t row) const;
+
+private:
+    std::size_t runs_;
+    std::vector<FigureKey> keys_;
+    std::vector<const SavedFigure*> cells_;  // row by row
+};
+
+// Why a run read from a file or a store cannot go into reports: "" when it
+// can.  Each figure needs an id, a stage from 0 (unknown) to 8, a thread
+// count from 1 to kMaxThreads, and samples, median, interval, reference and
+// percentage of the reference from 0 to kLargestFigure (a reference of 0 is
+// unknown); no figure may appear twice, and the run stays within the limits
+// above.
+std::string runProblem(const SavedRun& run);
 
 // "Calc ADD" measured on one thread, "Calc ADD, 2 threads" on more.
 std::string labelWithThreads(const std::string& label, int threads);

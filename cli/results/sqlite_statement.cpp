@@ -3,7 +3,7 @@
 void checkSqlite(sqlite3* db, int rc, const char* what) {
     if (rc == SQLITE_OK || rc == SQLITE_ROW || rc == SQLITE_DONE) return;
     const char* message = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
-    throw StoreError(std::string(what) + ": " + message);
+    throw StoreError(std::string(what) + ": " + message, rc);
 }
 
 void execSql(sqlite3* db, const char* sql) {

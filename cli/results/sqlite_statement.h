@@ -8,7 +8,9 @@
 #include <string>
 
 struct StoreError : std::runtime_error {
-    using std::runtime_error::runtime_error;
+    explicit StoreError(const std::string& what, int sqliteCode = SQLITE_ERROR)
+        : std::runtime_error(what), code(sqliteCode) {}
+    int code;  // SQLite's result code, SQLITE_ERROR for our own refusals
 };
 
 // Throws StoreError naming `what` and SQLite's message when rc is an error.
@@ -37,6 +39,7 @@ public:
     long long integer(int column) const { return sqlite3_column_int64(stmt_, column); }
     double real(int column) const { return sqlite3_column_double(stmt_, column); }
     bool isNull(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
+    int type(int column) const { return sqlite3_column_type(stmt_, column); }  // SQLITE_INTEGER, ...
     std::string text(int column) const;
 
 private:

@@ -1,5 +1,6 @@
 #include "cli/results/store_documents.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "cli/results/run_content.h"
@@ -10,10 +11,14 @@ namespace {
 
 using Json = ResultsDocument;
 
-// Stored JSON text, or null when it is not JSON.
-Json storedJson(const std::string& text) {
-    Json value = Json::parse(text, nullptr, false);
-    return value.is_discarded() ? Json() : value;
+// Stored JSON text, read within the limits of a results file: a store may
+// come from someone else.
+Json storedJson(const std::string& text, const char* what) {
+    Json value;
+    std::string error;
+    if (!parseDocument(text, value, error))
+        throw StoreError(std::string("its ") + what + " is not JSON as pelorin-cli writes it: " + error);
+    return value;
 }
 
 Json textOrNull(const std::string& text) { return text.empty() ? Json() : Json(text); }
@@ -40,11 +45,13 @@ struct StoredSamples {
     bool anyBestRun = false;
 };
 
-StoredSamples samplesOf(sqlite3* db, long long figureRow) {
+// At most `limit` samples; more is refused, as a run may not hold them.
+StoredSamples samplesOf(sqlite3* db, long long figureRow, std::size_t limit) {
     StoredSamples out;
-    Statement s(db, "SELECT value, best_run_seconds FROM samples WHERE figure_row = ? ORDER BY position");
-    s.bind(1, figureRow);
+    Statement s(db, "SELECT value, best_run_seconds FROM samples WHERE figure_row = ? ORDER BY position LIMIT ?");
+    s.bind(1, figureRow).bind(2, static_cast<long long>(limit) + 1);
     while (s.step()) {
+        if (out.values.size() == limit) throw StoreError("it holds more samples than a run may");
         out.values.push_back(s.real(0));
         out.bestRuns.push_back(s.isNull(1) ? Json() : Json(s.real(1)));
         out.anyBestRun = out.anyBestRun || !s.isNull(1);
@@ -84,9 +91,12 @@ Json resultsOf(sqlite3* db, long long id) {
                   "SELECT id, figure, stage, label, unit, reference, threads, entry FROM figures WHERE run_id = ? "
                   "ORDER BY id");
     row.bind(1, id);
+    std::size_t samplesLeft = kMaxSamplesPerRun;
     while (row.step()) {
-        const StoredSamples samples = samplesOf(db, row.integer(0));
-        Json entry = row.isNull(7) ? Json() : storedJson(row.text(7));
+        if (results.size() == kMaxFiguresPerRun) throw StoreError("it holds more figures than a run may");
+        const StoredSamples samples = samplesOf(db, row.integer(0), std::min(samplesLeft, kMaxSamplesPerFigure));
+        samplesLeft -= samples.values.size();
+        Json entry = row.isNull(7) ? Json() : storedJson(row.text(7), "figure entry");
         if (!entry.is_object()) {
             results.push_back(entryFromColumns(row, samples));
             continue;
@@ -101,10 +111,14 @@ Json resultsOf(sqlite3* db, long long id) {
 
 // The canonical content of stored run `id`; "" when it cannot be read as a run.
 std::string storedContent(sqlite3* db, long long id) {
-    const Json document = storedDocument(db, id);
-    SavedRun run;
-    std::string reason;
-    return readSavedRun(document, run, reason) ? runContent(document, run) : "";
+    try {
+        const Json document = storedDocument(db, id);
+        SavedRun run;
+        std::string reason;
+        return readSavedRun(document, run, reason) ? runContent(document, run) : "";
+    } catch (const StoreError&) {
+        return "";
+    }
 }
 
 // Runs stored before the store kept a content digest get theirs.
@@ -183,10 +197,10 @@ ResultsDocument storedDocument(sqlite3* db, long long id) {
                   "FROM runs WHERE id = ?");
     run.bind(1, id);
     if (!run.step()) throw StoreError("there is no run " + std::to_string(id));
-    Json system = storedJson(run.text(2));
-    Json config = storedJson(run.text(3));
+    Json system = storedJson(run.text(2), "system description");
+    Json config = storedJson(run.text(3), "configuration");
     fillOlderDefaults(system, config);
-    const Json commandLine = storedJson(run.text(1));
+    const Json commandLine = storedJson(run.text(1), "command line");
 
     Json doc;
     doc["schema_version"] = kSchemaVersion;

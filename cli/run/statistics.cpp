@@ -5,24 +5,25 @@
 
 namespace {
 
-// P(B <= j) for B ~ Binomial(n, 1/2), summed in log space so that large n
-// does not overflow.
-double binomialHalfCdf(std::size_t n, std::size_t j) {
+// P(B = i) for B ~ Binomial(n, 1/2), in log space so that large n does not
+// overflow.
+double binomialHalfProbability(std::size_t n, std::size_t i) {
     const double nd = static_cast<double>(n);
-    double sum = 0.0;
-    for (std::size_t i = 0; i <= j && i <= n; ++i) {
-        const double id = static_cast<double>(i);
-        sum += std::exp(std::lgamma(nd + 1) - std::lgamma(id + 1) - std::lgamma(nd - id + 1) - nd * std::log(2.0));
-    }
-    return std::min(sum, 1.0);
+    const double id = static_cast<double>(i);
+    return std::exp(std::lgamma(nd + 1) - std::lgamma(id + 1) - std::lgamma(nd - id + 1) - nd * std::log(2.0));
 }
 
 }  // namespace
 
+// The coverage of k is 1 - 2 P(B <= k - 1); the sum grows by one term per
+// k, so the search is linear in n (a run read from a file may hold a great
+// many samples).
 OrderInterval medianInterval(std::size_t n) {
-    OrderInterval best{1, 1.0 - 2.0 * binomialHalfCdf(n, 0)};
+    double below = binomialHalfProbability(n, 0);  // P(B <= k - 1)
+    OrderInterval best{1, 1.0 - 2.0 * std::min(below, 1.0)};
     for (std::size_t k = 2; k <= n / 2; ++k) {
-        const double coverage = 1.0 - 2.0 * binomialHalfCdf(n, k - 1);
+        below += binomialHalfProbability(n, k - 1);
+        const double coverage = 1.0 - 2.0 * std::min(below, 1.0);
         if (coverage < 0.95) break;
         best = OrderInterval{k, coverage};
     }

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "cli/run/statistics.h"
+
 #ifndef PELORIN_CLI_DOCUMENTS
 #error "PELORIN_CLI_DOCUMENTS must name the folder for the documents the tests make"
 #endif
@@ -53,6 +55,19 @@ RunFacts sampleFacts() { return {"2026-12-07T09:46:42Z", {"pelorin-cli", "-b", "
 
 ResultsDocument sampleDocument(double scale) {
     return resultsDocument(sampleResults(scale), sampleOptions(), sampleSystem(), {"a warning"}, sampleFacts());
+}
+
+void giveSamples(ResultsDocument& result, const std::vector<double>& samples) {
+    const Summary s = summarize(samples);
+    result["samples"] = samples;
+    result["median"] = s.median;
+    result["min"] = s.min;
+    result["max"] = s.max;
+    if (s.hasInterval)
+        result["median_interval"] = {{"method", "order-statistic"}, {"low", s.low}, {"high", s.high}, {"coverage", s.coverage}};
+    else
+        result["median_interval"] = nullptr;
+    if (result.contains("reference")) result["reference"]["ratio"] = s.median / result["reference"]["value"].get<double>();
 }
 
 ResultsDocument parsed(const std::string& text) {

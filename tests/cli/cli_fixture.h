@@ -19,6 +19,10 @@ Options sampleOptions();
 RunFacts sampleFacts();
 ResultsDocument sampleDocument(double scale);
 
+// Gives one result of a document these samples, with the median, range and
+// interval they make, as a run would have written them.
+void giveSamples(ResultsDocument& result, const std::vector<double>& samples);
+
 ResultsDocument parsed(const std::string& text);
 std::string readFile(const std::string& path);
 std::string writeTempFile(const std::string& name, const std::string& text);

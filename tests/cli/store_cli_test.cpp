@@ -1,9 +1,7 @@
 // pelorin-cli with its results store: runs saved, listed, compared and
 // reported; and a store that cannot take the run never costs the figures.
 #include <gtest/gtest.h>
-#include <linux/capability.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -14,6 +12,7 @@
 #include "cli/cli_fixture.h"
 #include "cli/results/results_store.h"
 #include "cli/sqlite_probe.h"
+#include "cli/without_permission_override.h"
 #include "cli/results/run_sources.h"
 #include "cli/store_commands.h"
 #include "platform/drive_hooks.h"
@@ -139,6 +138,21 @@ TEST(StoreCli, DamagedStoreStillGivesFiguresAndJson) {
     EXPECT_EQ(readFile(store), before);
 }
 
+// A store with a trigger someone added: refused in one line before the
+// run is measured, the figures and JSON still given, and the trigger
+// never runs.
+TEST(StoreCli, ForeignSchemaIsRefusedBeforeMeasuringAndNeverRuns) {
+    const std::string store = storeWithOneRun("trigger.sqlite");
+    SqliteProbe(store).exec("CREATE TRIGGER wipe AFTER INSERT ON runs BEGIN DELETE FROM samples; END");
+    const std::string json = freshTempPath("trigger.json");
+    const CliOutput r = quickRun({"--store", store, "--json", json});
+    expectStoreWarning(r, store, "did not make its trigger 'wipe'");
+    EXPECT_LT(r.err.find("cannot take the run"), r.err.find("started")) << r.err;
+    expectFiguresAndJson(r, json, "store_with_trigger");
+    EXPECT_EQ(SqliteProbe(store).number("SELECT count(*) FROM runs"), 1);
+    EXPECT_EQ(SqliteProbe(store).number("SELECT count(*) FROM samples"), 11 * 3);
+}
+
 TEST(StoreCli, LockedStoreStillGivesFiguresAndJson) {
     const std::string store = storeWithOneRun("locked.sqlite");
     SqliteProbe holder(store);
@@ -151,28 +165,6 @@ TEST(StoreCli, LockedStoreStillGivesFiguresAndJson) {
     EXPECT_EQ(SqliteProbe(store).number("SELECT count(*) FROM runs"), 1);
     EXPECT_EQ(SqliteProbe(store).text("PRAGMA integrity_check"), "ok");
 }
-
-// Takes the file-permission override of root away from this thread for its
-// lifetime, so that a read-only file is read-only to the tests even in CI,
-// which runs as root.  Capabilities belong to each thread on Linux.
-class WithoutPermissionOverride {
-public:
-    WithoutPermissionOverride() {
-        if (geteuid() != 0) return;
-        if (syscall(SYS_capget, &header_, saved_) != 0) return;
-        __user_cap_data_struct lowered[2] = {saved_[0], saved_[1]};
-        lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH) | (1u << CAP_FOWNER));
-        lowered_ = syscall(SYS_capset, &header_, lowered) == 0;
-    }
-    ~WithoutPermissionOverride() {
-        if (lowered_) syscall(SYS_capset, &header_, saved_);
-    }
-
-private:
-    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct saved_[2]{};
-    bool lowered_ = false;
-};
 
 TEST(StoreCli, ReadOnlyStoreStillGivesFiguresAndJson) {
     const std::string store = storeWithOneRun("read_only.sqlite");

@@ -52,7 +52,7 @@ TEST(TravelCli, ALabelledWindowRunTravelsAndIsStoredOnce) {
     const CliOutput imported = runCliCaptured({"import", file, hostile, file, "--store", away});
     EXPECT_EQ(imported.status, 1);
     const std::string refused =
-        ::testing::TempDir() + "travel_?[2J.json: refused: not a pelorin-cli results file: not JSON (";
+        ::testing::TempDir() + "travel_\\x1b[2J.json: refused: it is not JSON (";
     EXPECT_EQ(imported.out.rfind(file + ": imported as run 1\n" + refused, 0), 0u) << imported.out;
     const std::size_t afterRefusal = imported.out.find('\n', (file + refused).size()) + 1;
     EXPECT_EQ(imported.out.substr(afterRefusal), file + ": already stored as run 1\n") << imported.out;

@@ -124,12 +124,12 @@ TEST(MachineIndex, ReportsChartTheIndicesAndMarkRunsAgainstTheFirst) {
     EXPECT_NE(html.find("<td>window</td>"), std::string::npos);
 
     const std::string markdown = markdownReport(runs);
-    EXPECT_NE(markdown.find("| #1 |  | 2026-12-07T09:46:42Z | Test CPU @ 1.0GHz | x86_64 | offscreen | 103.6% | 76.6% |"),
+    EXPECT_NE(markdown.find("| #1 |  | 2026-12-07T09:46:42Z | Test CPU @ 1.0GHz | x86\\_64 | offscreen | 103.6% | 76.6% |"),
               std::string::npos)
         << markdown;
     EXPECT_NE(markdown.find("| #2 \xE2\x80\xA0 | office \\| desktop |"), std::string::npos) << markdown;
     EXPECT_NE(markdown.find("| window | 103.6% | 76.6% |"), std::string::npos) << markdown;
-    EXPECT_NE(markdown.find("- #2: measured on aarch64 and x86_64\n"), std::string::npos) << markdown;
+    EXPECT_NE(markdown.find("- #2: measured on aarch64 and x86\\_64\n"), std::string::npos) << markdown;
 
     const std::string csv = csvReport(runs);
     EXPECT_NE(csv.find(",threads,run_label,mode,benchmark_version,graphics_index,processor_index,"

@@ -41,8 +41,8 @@ TEST(ResultsStore, RoundTripGivesEverySampleBackExactly) {
     ResultsDocument doc = sampleDocument(1.0);
     // Values a text or float conversion would bend.
     const std::vector<double> awkward{0.1, 1.0 / 3.0, 4.9406564584124654e-324, 123456789.123456789,
-                                      1.7976931348623157e308, 2.2250738585072014e-308, 98.0};
-    doc["results"][0]["samples"] = awkward;
+                                      1e12 / 3.0, 2.2250738585072014e-308, 98.0};
+    giveSamples(doc["results"][0], awkward);
     doc["warnings"] = {"first warning", "second \"quoted\" warning"};
 
     std::unique_ptr<ResultsStore> store = openStore(path);
@@ -186,7 +186,7 @@ ResultsDocument largeDocument() {
     for (ResultsDocument& r : doc["results"]) {
         std::vector<double> samples(kSamplesPerFigure);
         for (int i = 0; i < kSamplesPerFigure; ++i) samples[static_cast<std::size_t>(i)] = 1000.0 + i;
-        r["samples"] = samples;
+        giveSamples(r, samples);
     }
     return doc;
 }

@@ -152,8 +152,8 @@ TEST(StoreTravel, ImportKnowsARunItHoldsByIdOrContent) {
     respelled["results"][1]["samples"][0] = 120000;
     EXPECT_EQ(store->importRun(respelled, already, error), 3) << error;
     EXPECT_TRUE(already);
-    ResultsDocument otherSample = older;
-    otherSample["results"][1]["samples"][0] = 120000.5;
+    ResultsDocument otherSample = older;  // the same median, another sample
+    otherSample["results"][1]["samples"][1] = 123000.5;
     EXPECT_EQ(store->importRun(otherSample, already, error), 4) << error;
     EXPECT_FALSE(already);
 

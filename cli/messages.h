@@ -1,0 +1,14 @@
+// The lines pelorin-cli prints about itself on standard error.  They quote
+// file names, text from results files and stores, and reasons a parser or
+// SQLite gave, so each goes through the terminal sanitiser and stays one
+// line.
+#pragma once
+
+#include <string>
+
+#include "cli/runner.h"
+
+// "pelorin-cli: MESSAGE"
+void printError(const CliStreams& streams, const std::string& message);
+// "pelorin-cli: warning: MESSAGE"
+void printWarning(const CliStreams& streams, const std::string& message);

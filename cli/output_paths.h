@@ -1,0 +1,12 @@
+// The files pelorin-cli is asked to write (reports, JSON, a screenshot),
+// checked before anything is measured or written.
+#pragma once
+
+#include <string>
+
+// "" when `path` may be written, else a one-line reason naming it and
+// `what` ("JSON file").  Refused: the results store at `storePath` itself
+// (the same path, a symbolic or hard link to it) or its companions -wal,
+// -shm and -journal, which a report would destroy; a folder; a file in a
+// folder that is missing or that we may not write.
+std::string outputPathProblem(const std::string& path, const std::string& what, const std::string& storePath);

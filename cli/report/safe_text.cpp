@@ -1,0 +1,146 @@
+#include "cli/report/safe_text.h"
+
+#include <cstdint>
+#include <cstdio>
+
+namespace {
+
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
+
+// The code point that starts at `at` and its length in bytes; length 0
+// when the bytes there are not valid UTF-8 (a stray continuation byte, a
+// sequence cut short, an overlong form, a surrogate, or beyond U+10FFFF).
+struct Decoded {
+    std::uint32_t codePoint = 0;
+    std::size_t length = 0;
+};
+
+Decoded decode(std::string_view text, std::size_t at) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(at);
+    if (lead < 0x80) return {lead, 1};
+    std::size_t length = 0;
+    std::uint32_t cp = 0;
+    std::uint32_t lowest = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2, cp = lead & 0x1Fu, lowest = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3, cp = lead & 0x0Fu, lowest = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4, cp = lead & 0x07u, lowest = 0x10000;
+    } else {
+        return {};
+    }
+    if (text.size() - at < length) return {};
+    for (std::size_t i = 1; i < length; ++i) {
+        const unsigned char c = byte(at + i);
+        if ((c & 0xC0u) != 0x80u) return {};
+        cp = cp << 6 | (c & 0x3Fu);
+    }
+    if (cp < lowest || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return {};
+    return {cp, length};
+}
+
+// Code points a terminal acts on or that reorder what it shows.
+bool isControl(std::uint32_t cp) {
+    return cp < 0x20 || cp == 0x7F || (cp >= 0x80 && cp <= 0x9F) || cp == 0x061C || cp == 0x200E ||
+           cp == 0x200F || (cp >= 0x2028 && cp <= 0x202E) || (cp >= 0x2066 && cp <= 0x2069);
+}
+
+std::string escapeOf(std::uint32_t cp) {
+    char text[16];
+    if (cp < 0x80)
+        std::snprintf(text, sizeof text, "\\x%02x", static_cast<unsigned>(cp));
+    else
+        std::snprintf(text, sizeof text, "\\u%04x", static_cast<unsigned>(cp));
+    return text;
+}
+
+}  // namespace
+
+std::string terminalText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();) {
+        const Decoded d = decode(text, at);
+        if (d.length == 0) {
+            out += kReplacement;
+            ++at;
+            continue;
+        }
+        if (isControl(d.codePoint))
+            out += escapeOf(d.codePoint);
+        else
+            out.append(text.substr(at, d.length));
+        at += d.length;
+    }
+    return out;
+}
+
+namespace {
+
+bool continuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0u) == 0x80u; }
+
+}  // namespace
+
+std::string fittedText(std::string_view text, std::size_t width) {
+    std::size_t count = 0;
+    for (const char c : text) count += continuationByte(c) ? 0 : 1;
+    if (count <= width) return std::string(text) + std::string(width - count, ' ');
+    // Keep width - 3 characters: cut before the first byte of the next one.
+    const std::size_t keep = width < 3 ? 0 : width - 3;
+    std::size_t cut = 0, kept = 0;
+    for (; cut < text.size(); ++cut) {
+        if (continuationByte(text[cut])) continue;
+        if (kept == keep) break;
+        ++kept;
+    }
+    return std::string(text.substr(0, cut)) + "...";
+}
+
+std::string csvText(std::string_view text) {
+    std::string field;
+    field.reserve(text.size() + 1);
+    if (!text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos) field += '\'';
+    field.append(text);
+    if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
+    std::string quoted = "\"";
+    for (const char c : field) {
+        if (c == '"') quoted += '"';
+        quoted += c;
+    }
+    return quoted + '"';
+}
+
+std::string markdownText(std::string_view text) {
+    std::string out;
+    for (const char c : terminalText(text)) {
+        switch (c) {
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '&': out += "&amp;"; break;
+            case '\\': case '|': case '*': case '_': case '`': case '[': case ']': case '~':
+                out += '\\';
+                out += c;
+                break;
+            default: out += c;
+        }
+    }
+    return out;
+}
+
+std::string htmlText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            case '\'': out += "&#39;"; break;
+            default: out += c;
+        }
+    }
+    return out;
+}
