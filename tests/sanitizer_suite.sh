@@ -1,15 +1,21 @@
 #!/usr/bin/env bash
 # Builds the unit and in-process tests once more with AddressSanitizer and
 # UndefinedBehaviorSanitizer (LeakSanitizer included) and runs them.
-# Usage: sanitizer_suite.sh SOURCE_DIR BUILD_DIR
+# Usage: sanitizer_suite.sh SOURCE_DIR BUILD_DIR build|run
+# "build" configures and builds; "run" runs the tests of that build.
 set -euo pipefail
-source_dir=$1 build_dir=$2
-# Line tables only (-g1): enough for the sanitizers' reports to name file and
-# line, at about two thirds of the compile time of full debug information.
-cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELORIN_SANITIZE=ON \
-      -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" \
-      -DPELORIN_BENCH=OFF -DPELORIN_SANITIZER_SUITE=OFF >/dev/null
-cmake --build "$build_dir" -j "$(nproc)"
+source_dir=$1 build_dir=$2 step=$3
+if [ "$step" = build ]; then
+    # Line tables only (-g1): enough for the sanitizers' reports to name file
+    # and line, at about two thirds of the compile time of full debug
+    # information.  The tests and pelorin-cli's rooms of results are compiled
+    # with -O1 (see their CMakeLists.txt).
+    cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELORIN_SANITIZE=ON \
+          -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" \
+          -DPELORIN_BENCH=OFF -DPELORIN_SANITIZER_SUITE=OFF >/dev/null
+    exec cmake --build "$build_dir" -j "$(nproc)"
+fi
+[ "$step" = run ] || { echo "sanitizer_suite.sh: unknown step '$step'" >&2; exit 2; }
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:allocator_may_return_null=1
 export LSAN_OPTIONS=suppressions=$source_dir/tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

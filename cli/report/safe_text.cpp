@@ -3,43 +3,11 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "cli/results/utf8.h"
+
 namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
-
-// The code point that starts at `at` and its length in bytes; length 0
-// when the bytes there are not valid UTF-8 (a stray continuation byte, a
-// sequence cut short, an overlong form, a surrogate, or beyond U+10FFFF).
-struct Decoded {
-    std::uint32_t codePoint = 0;
-    std::size_t length = 0;
-};
-
-Decoded decode(std::string_view text, std::size_t at) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(at);
-    if (lead < 0x80) return {lead, 1};
-    std::size_t length = 0;
-    std::uint32_t cp = 0;
-    std::uint32_t lowest = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, cp = lead & 0x1Fu, lowest = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, cp = lead & 0x0Fu, lowest = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, cp = lead & 0x07u, lowest = 0x10000;
-    } else {
-        return {};
-    }
-    if (text.size() - at < length) return {};
-    for (std::size_t i = 1; i < length; ++i) {
-        const unsigned char c = byte(at + i);
-        if ((c & 0xC0u) != 0x80u) return {};
-        cp = cp << 6 | (c & 0x3Fu);
-    }
-    if (cp < lowest || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return {};
-    return {cp, length};
-}
 
 // Code points a terminal acts on or that reorder what it shows.
 bool isControl(std::uint32_t cp) {
@@ -62,7 +30,7 @@ std::string terminalText(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t at = 0; at < text.size();) {
-        const Decoded d = decode(text, at);
+        const Utf8Decoded d = decodeUtf8(text, at);
         if (d.length == 0) {
             out += kReplacement;
             ++at;

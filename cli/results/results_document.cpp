@@ -124,14 +124,7 @@ Json figureEntry(int i, int threads, const std::vector<double>& samples, const s
     r["unit"] = figureUnit(i);
     r["higher_is_better"] = higherIsBetter(f.kind);
     r["samples"] = samples;
-    r["median"] = s.median;
-    r["min"] = s.min;
-    r["max"] = s.max;
-    if (s.hasInterval)
-        r["median_interval"] =
-            Json{{"method", "order-statistic"}, {"low", s.low}, {"high", s.high}, {"coverage", s.coverage}};
-    else
-        r["median_interval"] = nullptr;
+    putMedianAndRange(r, s);
     r["reference"] = Json{{"value", figureReference(i)}, {"ratio", s.median / figureReference(i)}};
 
     if (f.kind == FigureKind::FrameRate) {
@@ -181,6 +174,17 @@ bool readRunFacts(const Json& doc, SavedRun& out, std::string& reason) {
 }
 
 }  // namespace
+
+void putMedianAndRange(ResultsDocument& result, const Summary& s) {
+    result["median"] = s.median;
+    result["min"] = s.min;
+    result["max"] = s.max;
+    if (s.hasInterval)
+        result["median_interval"] =
+            Json{{"method", "order-statistic"}, {"low", s.low}, {"high", s.high}, {"coverage", s.coverage}};
+    else
+        result["median_interval"] = nullptr;
+}
 
 ResultsDocument figureResult(const RunResults& results, int i) {
     const Figure& f = figure(i);

@@ -11,6 +11,7 @@
 
 #include "cli/run/run_config.h"
 #include "cli/run/run_results.h"
+#include "cli/run/statistics.h"
 #include "cli/results/saved_run.h"
 #include "cli/run/system_info.h"
 
@@ -41,6 +42,8 @@ ResultsDocument figureResult(const RunResults& results, int index);
 // The same for a figure measured with more threads, with each thread's own
 // figure and the processors they ran on.
 ResultsDocument threadedFigureResult(const ThreadedResults& results, int index);
+// A result's median, min, max and the interval of its median, from its samples' summary.
+void putMedianAndRange(ResultsDocument& result, const Summary& summary);
 
 // Two-space indented text ending in a newline.
 std::string documentText(const ResultsDocument& document);

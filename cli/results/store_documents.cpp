@@ -72,14 +72,7 @@ Json entryFromColumns(const Statement& row, const StoredSamples& samples) {
     r["unit"] = row.text(4);
     r["higher_is_better"] = true;
     r["samples"] = samples.values;
-    r["median"] = s.median;
-    r["min"] = s.min;
-    r["max"] = s.max;
-    if (s.hasInterval)
-        r["median_interval"] =
-            Json{{"method", "order-statistic"}, {"low", s.low}, {"high", s.high}, {"coverage", s.coverage}};
-    else
-        r["median_interval"] = nullptr;
+    putMedianAndRange(r, s);
     r["reference"] = Json{{"value", reference}, {"ratio", reference > 0.0 ? Json(s.median / reference) : Json()}};
     if (samples.anyBestRun) r["best_run_seconds"] = samples.bestRuns;
     return r;

@@ -119,7 +119,6 @@ TEST(CheckCommand, MistakesAndRunsWithoutSharedFiguresAreBadUsage) {
     }
 }
 
-void hundredMsAFrame() { drive::advanceVirtualTime(100); }
 
 // The quick stand-ins give Calc 10000 to 13000 in every pass.
 struct FailOnRegression : ::testing::Test {
@@ -153,8 +152,8 @@ TEST_F(FailOnRegression, ARunJudgesItselfAgainstItsBaseline) {
         << r.out;
     // Three equal samples below twenty: p = 2 / C(23, 3) = 0.00113, times 4 figures.
     EXPECT_NE(r.out.find("-50.00%    0.0045  worse\n"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("Summary: 4 worse, 0 better, 0 the same (4 figures in both runs).\n"), std::string::npos);
-
+    // Elsewhere than on x86-64 the line goes on to say the runs are not directly comparable.
+    EXPECT_NE(r.out.find("Summary: 4 worse, 0 better, 0 the same (4 figures in both runs)."), std::string::npos);
 }
 
 TEST_F(FailOnRegression, MistakesAreRefusedBeforeMeasuring) {

@@ -7,8 +7,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 
+#include "cli/results/results_store.h"
 #include "cli/run/statistics.h"
+#include "platform/drive_hooks.h"
+#include "support/program_harness.h"
+#include "support/quick_kernels.h"
 
 #ifndef PELORIN_CLI_DOCUMENTS
 #error "PELORIN_CLI_DOCUMENTS must name the folder for the documents the tests make"
@@ -142,3 +147,42 @@ CliOutput runCliCaptured(const std::vector<std::string>& args, const FramePacer&
     result.err = drain(streams.err, errBuffer);
     return result;
 }
+
+void hundredMsAFrame() { drive::advanceVirtualTime(100); }
+void halfASecondAFrame() { drive::advanceVirtualTime(500); }
+
+// Stage 7 with stand-in kernels, on the virtual clock: over in moments.
+CliOutput quickRun(std::vector<std::string> args) {
+    quick::Kernels standIns;
+    ProgramHarness program;
+    drive::setPresentHook(nullptr);
+    std::vector<std::string> all{"-b", "7"};
+    all.insert(all.end(), args.begin(), args.end());
+    return runCliCaptured(all, halfASecondAFrame);
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+        lines.push_back(text.substr(start, end - start));
+    return lines;
+}
+
+std::string openError(const std::string& path) {
+    std::string error;
+    EXPECT_FALSE(ResultsStore::open(path, error)) << path;
+    return error;
+}
+
+std::string storeWithOneRunAt(const std::string& path) {
+    std::string error;
+    std::unique_ptr<ResultsStore> store = ResultsStore::open(path, error);
+    EXPECT_TRUE(store) << error;
+    if (store) {
+        EXPECT_EQ(store->save(sampleDocument(1.0), error), 1) << error;
+    }
+    return path;
+}
+
+std::string storeWithOneRun(const std::string& name) { return storeWithOneRunAt(freshTempPath(name)); }

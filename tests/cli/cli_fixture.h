@@ -44,3 +44,18 @@ struct CliOutput {
     std::string err;
 };
 CliOutput runCliCaptured(const std::vector<std::string>& args, const FramePacer& pacer = {});
+
+// Frame pacers on the virtual clock.  Half a second a frame: the title and
+// Stage 7's heading pass in a few frames.
+void hundredMsAFrame();
+void halfASecondAFrame();
+// Stage 7 with stand-in kernels, on the virtual clock: over in moments.
+CliOutput quickRun(std::vector<std::string> args);
+// The lines of a text, each without its '\n'.
+std::vector<std::string> linesOf(const std::string& text);
+// Why a store that must not open was refused.
+std::string openError(const std::string& path);
+// A store of today's layout holding run 1, the sample document, made
+// without measuring: at a fresh path of that name, or at the path given.
+std::string storeWithOneRun(const std::string& name);
+std::string storeWithOneRunAt(const std::string& path);

@@ -40,7 +40,6 @@ struct StandInKernels : quick::SwappedKernels {
     StandInKernels() : quick::SwappedKernels(kMemoryStandIns, kArithmeticStandIns) { calls = 0; }
 };
 
-void hundredMsAFrame() { drive::advanceVirtualTime(100); }
 
 // The result screen's line as the terminal gets it: "％" becomes "%".
 std::string asPrinted(const std::string& line) {
@@ -49,13 +48,6 @@ std::string asPrinted(const std::string& line) {
     return line.substr(0, at) + "%" + line.substr(at + 2);
 }
 
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-        lines.push_back(text.substr(start, end - start));
-    return lines;
-}
 
 TEST(CliRun, StagesOneAndSevenPrintWhatTheStagesStored) {
     StandInKernels standIns;

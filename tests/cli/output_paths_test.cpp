@@ -13,16 +13,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string storeWithOneRun(const std::string& path) {
-    std::string error;
-    std::unique_ptr<ResultsStore> store = ResultsStore::open(path, error);
-    EXPECT_TRUE(store) << error;
-    if (store) {
-        EXPECT_EQ(store->save(sampleDocument(1.0), error), 1) << error;
-    }
-    return path;
-}
-
 void expectRefused(const std::vector<std::string>& args, const std::string& says) {
     const CliOutput r = runCliCaptured(args);
     EXPECT_EQ(r.status, 2) << args.front() << " " << args.back() << ": " << r.err;
@@ -32,7 +22,7 @@ void expectRefused(const std::vector<std::string>& args, const std::string& says
 }
 
 TEST(OutputPaths, TheStoreItselfIsNeverOverwritten) {
-    const std::string store = storeWithOneRun(freshTempPath("target.sqlite"));
+    const std::string store = storeWithOneRun("target.sqlite");
     const std::string symlink = freshTempPath("link_to_store.md");
     const std::string hardLink = freshTempPath("hard_link_to_store.csv");
     fs::create_symlink(store, symlink);
@@ -53,7 +43,7 @@ TEST(OutputPaths, TheStoreItselfIsNeverOverwritten) {
     std::string error;
     const std::string defaultStore = defaultStorePath(error);
     fs::create_directories(fs::path(defaultStore).parent_path());
-    if (!fs::exists(defaultStore)) storeWithOneRun(defaultStore);
+    if (!fs::exists(defaultStore)) storeWithOneRunAt(defaultStore);
     expectRefused({"-b", "8", "--screenshot", defaultStore}, "it is the results store");
     expectRefused({"report", "--csv", defaultStore}, "it is the results store");
     setenv("XDG_DATA_HOME", savedDataHome.c_str(), 1);

@@ -22,18 +22,7 @@
 
 namespace {
 
-// Half a second a frame: the title and Stage 7's heading pass in a few frames.
-void halfASecondAFrame() { drive::advanceVirtualTime(500); }
 
-// Stage 7 with stand-in kernels, on the virtual clock: over in moments.
-CliOutput quickRun(std::vector<std::string> args) {
-    quick::Kernels standIns;
-    ProgramHarness program;
-    drive::setPresentHook(nullptr);
-    std::vector<std::string> all{"-b", "7"};
-    all.insert(all.end(), args.begin(), args.end());
-    return runCliCaptured(all, halfASecondAFrame);
-}
 
 // What every run must do whatever happens to the store: print the figures
 // and write a JSON document that satisfies the schema.
@@ -53,17 +42,6 @@ void expectStoreWarning(const CliOutput& r, const std::string& store, const std:
     EXPECT_NE(r.err.find("not saved"), std::string::npos) << r.err;
 }
 
-// A store holding one run of the sample results, made without measuring.
-std::string storeWithOneRun(const std::string& name) {
-    const std::string path = freshTempPath(name);
-    std::string error;
-    std::unique_ptr<ResultsStore> store = ResultsStore::open(path, error);
-    EXPECT_TRUE(store) << error;
-    if (store) {
-        EXPECT_EQ(store->save(sampleDocument(1.0), error), 1) << error;
-    }
-    return path;
-}
 
 TEST(StoreCli, RunsAreSavedListedComparedAndReported) {
     const std::string store = freshTempPath("cli_history.sqlite");

@@ -100,7 +100,6 @@ struct ThreadedRun : ::testing::Test {
     ProgramHarness program;
 };
 
-void hundredMsAFrame() { drive::advanceVirtualTime(100); }
 
 TEST_F(ThreadedRun, EachPassRunsBothStagesWithEachCountAndReportsTheScaling) {
     const CliOutput r = runCliCaptured({"-b", "7", "-b", "8", "--threads", "1,2", "--repeat", "2", "--no-save"}, hundredMsAFrame);

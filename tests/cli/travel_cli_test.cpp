@@ -12,17 +12,7 @@
 
 namespace {
 
-void halfASecondAFrame() { drive::advanceVirtualTime(500); }
 
-// Stage 7 with stand-in kernels, on the virtual clock: over in moments.
-CliOutput quickRun(std::vector<std::string> args) {
-    quick::Kernels standIns;
-    ProgramHarness program;
-    drive::setPresentHook(nullptr);
-    std::vector<std::string> all{"-b", "7"};
-    all.insert(all.end(), args.begin(), args.end());
-    return runCliCaptured(all, halfASecondAFrame);
-}
 
 TEST(TravelCli, ALabelledWindowRunTravelsAndIsStoredOnce) {
     const std::string home = freshTempPath("travel_home.sqlite");

@@ -41,13 +41,6 @@ std::vector<SavedRun> forgedRuns() {
     return runs;
 }
 
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-        lines.push_back(text.substr(start, end - start));
-    return lines;
-}
 
 // RFC 4180 records: fields split at commas outside quotes, quotes undone.
 std::vector<std::vector<std::string>> csvRecords(const std::string& text) {

@@ -30,11 +30,6 @@ std::unique_ptr<ResultsStore> openStore(const std::string& path) {
     return store;
 }
 
-std::string openError(const std::string& path) {
-    std::string error;
-    EXPECT_FALSE(ResultsStore::open(path, error));
-    return error;
-}
 
 TEST(ResultsStore, RoundTripGivesEverySampleBackExactly) {
     const std::string path = freshTempPath("round_trip.sqlite");

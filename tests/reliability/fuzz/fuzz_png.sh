@@ -26,7 +26,7 @@ done
 if [ "$stale" = 1 ]; then
     echo "building $fuzzer with $CXX"
     # shellcheck disable=SC2046
-    "$CXX" -std=c++20 -O1 -g -Wall -Wextra -Werror -fno-omit-frame-pointer \
+    "$CXX" -std=c++20 -O1 -gline-tables-only -Wall -Wextra -Werror -fno-omit-frame-pointer \
         -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
         -I"$source_dir" $(pkg-config --cflags libpng) "${sources[@]}" $(pkg-config --libs libpng) -o "$fuzzer.new"
     mv "$fuzzer.new" "$fuzzer"

@@ -17,7 +17,7 @@ seconds=$4
 shift 4
 
 CXX=${FUZZ_CXX:-clang++}
-flags=(-std=c++20 -O1 -g -Wall -Wextra -Werror -fno-omit-frame-pointer -fno-sanitize-recover=all
+flags=(-std=c++20 -O1 -gline-tables-only -Wall -Wextra -Werror -fno-omit-frame-pointer -fno-sanitize-recover=all
        -I"$source_dir" -I"$source_dir/tests" '-DPELORIN_VERSION="fuzz"')
 # What the readers are made of: the results and report rooms, the plain
 # parts of the run room, stand-ins for the few names of the program they
