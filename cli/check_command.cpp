@@ -9,15 +9,6 @@
 #include "cli/results/run_sources.h"
 #include "cli/store_commands.h"
 
-namespace {
-
-int usageError(const CliStreams& s, const std::string& message) {
-    printError(s, message);
-    return 2;
-}
-
-}  // namespace
-
 std::string checkedRunName(const std::string& which, long long storedId) {
     return storedId > 0 ? "run #" + std::to_string(storedId) : which;
 }

@@ -11,3 +11,8 @@ void printError(const CliStreams& streams, const std::string& message) {
 void printWarning(const CliStreams& streams, const std::string& message) {
     std::fprintf(streams.err, "pelorin-cli: warning: %s\n", terminalText(message).c_str());
 }
+
+int usageError(const CliStreams& streams, const std::string& message) {
+    printError(streams, message);
+    return 2;
+}

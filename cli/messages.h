@@ -12,3 +12,5 @@
 void printError(const CliStreams& streams, const std::string& message);
 // "pelorin-cli: warning: MESSAGE"
 void printWarning(const CliStreams& streams, const std::string& message);
+// printError, then the exit status of bad usage (2).
+int usageError(const CliStreams& streams, const std::string& message);

@@ -41,11 +41,6 @@ namespace fs = std::filesystem;
 
 constexpr const char* kWallpaper = "wp_1280x720.png";
 
-int usageError(const CliStreams& s, const std::string& message) {
-    printError(s, message);
-    return 2;
-}
-
 void printLines(std::FILE* out, const std::vector<std::string>& lines) {
     for (const std::string& line : lines) std::fprintf(out, "%s\n", line.c_str());
 }

@@ -16,11 +16,6 @@
 
 namespace {
 
-int usageError(const CliStreams& s, const std::string& message) {
-    printError(s, message);
-    return 2;
-}
-
 // A problem with the store: exit status 1.
 int storeError(const CliStreams& s, const std::string& message) {
     printError(s, message);

@@ -10,6 +10,7 @@
 #include "cli/report/safe_text.h"
 #include "cli/run/figures.h"
 #include "cli/report/text_join.h"
+#include "cli/results/utf8.h"
 #include "cli/run/figures.h"
 
 namespace {
@@ -45,13 +46,11 @@ std::string percentText(double value) {
     return text;
 }
 
-bool continuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0u) == 0x80u; }
-
 // At most `count` characters of UTF-8 text, "..." marking a cut.
 std::string shortened(const std::string& text, std::size_t count) {
     std::size_t cut = 0, kept = 0;
     for (; cut < text.size(); ++cut) {
-        if (continuationByte(text[cut])) continue;
+        if (isUtf8Continuation(text[cut])) continue;
         if (kept == count) return text.substr(0, cut) + "...";
         ++kept;
     }

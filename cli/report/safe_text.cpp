@@ -47,19 +47,17 @@ std::string terminalText(std::string_view text) {
 
 namespace {
 
-bool continuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0u) == 0x80u; }
-
 }  // namespace
 
 std::string fittedText(std::string_view text, std::size_t width) {
     std::size_t count = 0;
-    for (const char c : text) count += continuationByte(c) ? 0 : 1;
+    for (const char c : text) count += isUtf8Continuation(c) ? 0 : 1;
     if (count <= width) return std::string(text) + std::string(width - count, ' ');
     // Keep width - 3 characters: cut before the first byte of the next one.
     const std::size_t keep = width < 3 ? 0 : width - 3;
     std::size_t cut = 0, kept = 0;
     for (; cut < text.size(); ++cut) {
-        if (continuationByte(text[cut])) continue;
+        if (isUtf8Continuation(text[cut])) continue;
         if (kept == keep) break;
         ++kept;
     }

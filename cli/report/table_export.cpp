@@ -9,15 +9,9 @@
 
 namespace {
 
-std::string format(const char* pattern, double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, pattern, value);
-    return text;
-}
+std::string exact(double value) { return formatNumber("%.17g", value); }
 
-std::string exact(double value) { return format("%.17g", value); }
-
-std::string median(const SavedFigure& f) { return format(f.unit == "fps" ? "%.1f" : "%.2f", f.median); }
+std::string median(const SavedFigure& f) { return formatNumber(f.unit == "fps" ? "%.1f" : "%.2f", f.median); }
 
 }  // namespace
 
@@ -63,7 +57,7 @@ std::string markdownReport(const std::vector<SavedRun>& runs) {
             }
             const bool apart = first != nullptr && f != first && intervalsApart(*f, *first);
             text += concat({" ", median(*f), apart ? " *" : "", " | ",
-                            f->reference > 0.0 ? format("%.1f%%", f->percent()) : "-", " |"});
+                            f->reference > 0.0 ? formatNumber("%.1f%%", f->percent()) : "-", " |"});
         }
         text += "\n";
     }

@@ -3,30 +3,21 @@
 #include <cstdio>
 
 #include "cli/report/safe_text.h"
+#include "cli/report/text_join.h"
 #include "cli/results/saved_run.h"
 #include "cli/run/settling.h"
 #include "cli/run/statistics.h"
 #include "stages/result_screen.h"
 
-namespace {
-
-std::string format(const char* pattern, double a) {
-    char text[64];
-    std::snprintf(text, sizeof text, pattern, a);
-    return text;
-}
-
-}  // namespace
-
 std::string preciseNote(const Figure& f, double median, const std::vector<double>& kernelSeconds, int threads) {
     if (f.kind == FigureKind::Memory)
-        return "  [" + format("%.3f", memoryBytesPerSecond(median) / 1e9) + " GB/s]";
+        return "  [" + formatNumber("%.3f", memoryBytesPerSecond(median) / 1e9) + " GB/s]";
     if (f.kind == FigureKind::Arithmetic) {
         std::vector<double> ops;
         for (const double seconds : kernelSeconds)
             if (seconds > 0.0) ops.push_back(threads * 100000000.0 / seconds);
         if (!ops.empty() && ops.size() == kernelSeconds.size())
-            return "  [" + format("%.0f", summarize(ops).median) + " ops/s by the nanosecond clock]";
+            return "  [" + formatNumber("%.0f", summarize(ops).median) + " ops/s by the nanosecond clock]";
     }
     return "";
 }
@@ -34,11 +25,11 @@ std::string preciseNote(const Figure& f, double median, const std::vector<double
 std::string spreadNote(const Summary& s, bool frameRate) {
     if (s.count < 2) return "";
     const char* number = frameRate ? "%.0f" : "%f";
-    std::string note = "  median of " + std::to_string(s.count) + "; min " + format(number, s.min) + ", max " +
-                       format(number, s.max);
+    std::string note = "  median of " + std::to_string(s.count) + "; min " + formatNumber(number, s.min) + ", max " +
+                       formatNumber(number, s.max);
     if (s.hasInterval) {
-        note += "; interval of the median " + format(number, s.low) + " .. " + format(number, s.high) +
-                " (" + format("%.1f", s.coverage * 100.0) + "% coverage)";
+        note += "; interval of the median " + formatNumber(number, s.low) + " .. " + formatNumber(number, s.high) +
+                " (" + formatNumber("%.1f", s.coverage * 100.0) + "% coverage)";
     }
     return note;
 }
@@ -56,7 +47,7 @@ std::vector<std::string> figureLines(const RunResults& results) {
 
 std::vector<std::string> repeatRuleLines(const RunResults& results, const RepeatRule& rule) {
     if (!rule.automatic) return {};
-    const std::string within = "+-" + format("%g", rule.settlePercent) + "%";
+    const std::string within = "+-" + formatNumber("%g", rule.settlePercent) + "%";
     const std::string passes = std::to_string(results.passes) + " passes";
     const std::vector<MeasuredFigure> unsettled = unsettledFigures(results, rule.settlePercent);
     if (unsettled.empty())

@@ -21,12 +21,6 @@ std::string shown(const std::string& text, Medium medium) {
     return medium == Medium::Markdown ? markdownText(text) : terminalText(text);
 }
 
-std::string format(const char* pattern, double value) {
-    char text[400];  // room for any double with two decimals
-    std::snprintf(text, sizeof text, pattern, value);
-    return text;
-}
-
 bool allFinite(const std::vector<double>& samples) {
     for (const double s : samples)
         if (!std::isfinite(s)) return false;
@@ -44,13 +38,13 @@ bool higherIsBetterFor(const std::string& id) {
     return index < 0 || higherIsBetter(figure(index).kind);  // every figure known so far is
 }
 
-std::string median(const FigureVerdict& f, double value) { return format(f.unit == "fps" ? "%.1f" : "%.2f", value); }
+std::string median(const FigureVerdict& f, double value) { return formatNumber(f.unit == "fps" ? "%.1f" : "%.2f", value); }
 
 std::string pText(const FigureVerdict& f) {
     const bool judged = f.judgement == Judgement::Worse || f.judgement == Judgement::Better ||
                         f.judgement == Judgement::Same;
     if (!judged) return "-";
-    return f.pValue < 0.0001 ? "<0.0001" : format("%.4f", f.pValue);
+    return f.pValue < 0.0001 ? "<0.0001" : formatNumber("%.4f", f.pValue);
 }
 
 std::string verdictWord(const FigureVerdict& f) {
@@ -72,8 +66,8 @@ std::string verdictWord(const FigureVerdict& f) {
 std::string ruleText(const VerdictRules& rules, Medium medium) {
     const char* lessOrEqual = medium == Medium::Markdown ? "≤" : "<=";
     return concat({"worse or better when a two-sided Mann-Whitney U test rejects equality at Holm-adjusted p ",
-                   lessOrEqual, " ", format("%g", rules.alpha), " and the median changed by more than ",
-                   format("%g", rules.thresholdPercent), "%"});
+                   lessOrEqual, " ", formatNumber("%g", rules.alpha), " and the median changed by more than ",
+                   formatNumber("%g", rules.thresholdPercent), "%"});
 }
 
 std::string runText(const VerdictRun& run, Medium medium) {
@@ -210,7 +204,7 @@ std::vector<std::string> verdictLines(const Verdict& v) {
         lines.push_back(concat({"  ", left(shown(f.label, Medium::Terminal), 34), " ",
                                 right(median(f, f.baselineMedian), 16), " ", right(median(f, f.candidateMedian), 16),
                                 " ", left(shown(f.unit, Medium::Terminal), 8), " ",
-                                right(format("%+.2f%%", f.changePercent), 9), " ", right(pText(f), 9), "  ",
+                                right(formatNumber("%+.2f%%", f.changePercent), 9), " ", right(pText(f), 9), "  ",
                                 verdictWord(f)}));
     }
     std::string summary = concat({"Summary: ", summaryText(v)});
@@ -234,7 +228,7 @@ std::string verdictMarkdown(const Verdict& v) {
         const bool found = f.judgement == Judgement::Worse || f.judgement == Judgement::Better;
         text += concat({"| ", shown(f.label, Medium::Markdown), " | ", shown(f.unit, Medium::Markdown), " | ",
                         median(f, f.baselineMedian), " | ", median(f, f.candidateMedian), " | ",
-                        format("%+.2f%%", f.changePercent), " | ", shown(pText(f), Medium::Markdown), " | ",
+                        formatNumber("%+.2f%%", f.changePercent), " | ", shown(pText(f), Medium::Markdown), " | ",
                         found ? concat({"**", word, "**"}) : word, " |\n"});
     }
     text += concat({"\n**Summary:** ", summaryText(v), "\n"});

@@ -14,3 +14,6 @@ struct Utf8Decoded {
     std::size_t length = 0;
 };
 Utf8Decoded decodeUtf8(std::string_view text, std::size_t at);
+
+// A byte that continues a sequence rather than starting a character.
+inline bool isUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0u) == 0x80u; }
