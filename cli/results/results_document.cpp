@@ -19,9 +19,6 @@ using Json = ResultsDocument;
 
 Json range(const Summary& s) { return Json{{"median", s.median}, {"min", s.min}, {"max", s.max}}; }
 
-// Unknown values are written as null.
-Json textOrNull(const std::string& s) { return s.empty() ? Json() : Json(s); }
-
 Json frameTimes(const std::vector<FrameTiming>& frames) {
     if (frames.empty()) return nullptr;
     std::vector<double> total, present, draw;
@@ -174,6 +171,8 @@ bool readRunFacts(const Json& doc, SavedRun& out, std::string& reason) {
 }
 
 }  // namespace
+
+ResultsDocument textOrNull(const std::string& text) { return text.empty() ? ResultsDocument() : ResultsDocument(text); }
 
 void putMedianAndRange(ResultsDocument& result, const Summary& s) {
     result["median"] = s.median;

@@ -42,6 +42,8 @@ ResultsDocument figureResult(const RunResults& results, int index);
 // The same for a figure measured with more threads, with each thread's own
 // figure and the processors they ran on.
 ResultsDocument threadedFigureResult(const ThreadedResults& results, int index);
+// Text as a value of the document; unknown (empty) text is written as null.
+ResultsDocument textOrNull(const std::string& text);
 // A result's median, min, max and the interval of its median, from its samples' summary.
 void putMedianAndRange(ResultsDocument& result, const Summary& summary);
 

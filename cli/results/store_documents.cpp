@@ -21,8 +21,6 @@ Json storedJson(const std::string& text, const char* what) {
     return value;
 }
 
-Json textOrNull(const std::string& text) { return text.empty() ? Json() : Json(text); }
-
 void bindTextOrNull(Statement& s, int index, const std::string& text) {
     if (text.empty())
         s.bindNull(index);
