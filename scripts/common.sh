@@ -5,7 +5,7 @@
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${PELORIN_BUILD_DIR:-$ROOT/build}"
 
-BUILD_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libfreetype-dev libfontconfig-dev
+BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config libsdl2-dev libfreetype-dev libfontconfig-dev
                 libpixman-1-dev libpng-dev fonts-ipafont-gothic fonts-dejavu-core nlohmann-json3-dev
                 libsqlite3-dev)
 # Making and checking the .deb, and validating what an installation holds.
@@ -69,8 +69,13 @@ install_packages() {
     "${sudo[@]}" apt-get install -y -qq --no-install-recommends $missing
 }
 
-# Configures (Release) and builds everything into $BUILD_DIR.
+# Configures (Release) and builds everything into $BUILD_DIR.  A new build
+# folder gets Ninja, which compiles a file as soon as the headers it needs
+# exist instead of waiting for the libraries before it to be linked; a folder
+# configured before keeps its generator.
 configure_and_build() {
-    cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release "$@"
+    local generator=()
+    [ -f "$BUILD_DIR/CMakeCache.txt" ] || generator=(-G Ninja)
+    cmake -S "$ROOT" -B "$BUILD_DIR" "${generator[@]}" -DCMAKE_BUILD_TYPE=Release "$@"
     cmake --build "$BUILD_DIR" -j "$(nproc)"
 }

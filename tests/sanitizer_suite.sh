@@ -10,7 +10,9 @@ if [ "$step" = build ]; then
     # and line, at about two thirds of the compile time of full debug
     # information.  The tests and pelorin-cli's rooms of results are compiled
     # with -O1 (see their CMakeLists.txt).
-    cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELORIN_SANITIZE=ON \
+    generator=()
+    [ -f "$build_dir/CMakeCache.txt" ] || ! command -v ninja >/dev/null || generator=(-G Ninja)
+    cmake -S "$source_dir" -B "$build_dir" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELORIN_SANITIZE=ON \
           -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" \
           -DPELORIN_BENCH=OFF -DPELORIN_SANITIZER_SUITE=OFF >/dev/null
     exec cmake --build "$build_dir" -j "$(nproc)"

@@ -90,6 +90,15 @@ TEST_F(BlitClipping, BitBltCopiesOnlyWhereBothRectanglesOverlapTheirBitmaps) {
     EXPECT_EQ(at(89, 55), kUntouched);
 }
 
+TEST_F(BlitClipping, BitBltWithinOneBitmapCopiesAsIfThroughABuffer) {
+    for (int x = 0; x < kW; ++x) at(x, 0) = static_cast<std::uint32_t>(x);
+    ASSERT_TRUE(BitBlt(&dst, 1, 0, 50, 1, &dst, 0, 0, SRCCOPY));  // overlapping, one pixel to the right
+    for (int x = 1; x <= 50; ++x) ASSERT_EQ(at(x, 0), static_cast<std::uint32_t>(x - 1)) << x;
+    ASSERT_TRUE(BitBlt(&dst, 0, 1, 40, 1, &dst, 60, 0, SRCCOPY));  // the same bitmap, apart
+    for (int x = 0; x < 40; ++x) ASSERT_EQ(at(x, 1), static_cast<std::uint32_t>(x + 60)) << x;
+    expectGuardIntact();
+}
+
 TEST_F(BlitClipping, EmptyAndInvertedRectanglesDrawNothing) {
     EXPECT_TRUE(StretchBlt(&dst, 0, 0, 0, 10, src, 0, 0, 40, 30, SRCCOPY));
     EXPECT_TRUE(StretchBlt(&dst, 0, 0, 10, 10, src, 0, 0, -40, 30, SRCCOPY));
