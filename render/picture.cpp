@@ -135,8 +135,10 @@ struct BlendTable {
         for (int diff = -255; diff <= 255; ++diff)
             change[diff + 255] = static_cast<int>(static_cast<std::int64_t>(diff) * alpha / 255);
     }
+    // s and d are bytes, so the index lies in 0..510; unsigned arithmetic
+    // leaves the sanitizer build no overflow to check in this hot loop.
     std::uint32_t channel(std::uint32_t d, std::uint32_t s) const {
-        return (d + static_cast<std::uint32_t>(change[static_cast<int>(s) - static_cast<int>(d) + 255])) & 0xFFu;
+        return (d + static_cast<std::uint32_t>(change[s + 255u - d])) & 0xFFu;
     }
 };
 
