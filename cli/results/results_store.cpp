@@ -250,15 +250,6 @@ SavedFigure loadFigure(sqlite3* db, Statement& row, std::size_t& samplesLeft) {
     return f;
 }
 
-// A JSON text column, read within the limits of a results file.
-ResultsDocument jsonColumn(const Statement& s, int column, const char* what) {
-    ResultsDocument value;
-    std::string error;
-    if (!parseDocument(s.text(column), value, error))
-        throw StoreError(std::string("its ") + what + " is not JSON as pelorin-cli writes it: " + error);
-    return value;
-}
-
 SavedRun loadRun(sqlite3* db, long long id) {
     Statement run(db,
                   "SELECT started_at, command_line, cpu, architecture, system, config, run_uuid, benchmark_version, "
@@ -273,13 +264,13 @@ SavedRun loadRun(sqlite3* db, long long id) {
     out.uuid = run.text(6);
     out.benchmarkVersion = run.text(7);
     out.label = run.text(8);
-    const ResultsDocument config = jsonColumn(run, 5, "configuration");
+    const ResultsDocument config = storedJson(run.text(5), "configuration");
     if (config.is_object() && config.contains("window") && config["window"].is_boolean())
         out.window = config["window"].get<bool>();
-    const ResultsDocument commandLine = jsonColumn(run, 1, "command line");
+    const ResultsDocument commandLine = storedJson(run.text(1), "command line");
     if (commandLine.is_array())
         for (const ResultsDocument& a : commandLine) out.commandLine.push_back(textOf(a));
-    const ResultsDocument system = jsonColumn(run, 4, "system description");
+    const ResultsDocument system = storedJson(run.text(4), "system description");
     if (system.is_object()) out.system = systemFacts(system);
 
     Statement warnings(db, "SELECT text FROM warnings WHERE run_id = ? ORDER BY position LIMIT ?");

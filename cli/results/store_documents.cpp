@@ -11,16 +11,6 @@ namespace {
 
 using Json = ResultsDocument;
 
-// Stored JSON text, read within the limits of a results file: a store may
-// come from someone else.
-Json storedJson(const std::string& text, const char* what) {
-    Json value;
-    std::string error;
-    if (!parseDocument(text, value, error))
-        throw StoreError(std::string("its ") + what + " is not JSON as pelorin-cli writes it: " + error);
-    return value;
-}
-
 void bindTextOrNull(Statement& s, int index, const std::string& text) {
     if (text.empty())
         s.bindNull(index);
@@ -180,6 +170,14 @@ long long insertRun(sqlite3* db, const ResultsDocument& doc, const SavedRun& run
         }
     }
     return runId;
+}
+
+ResultsDocument storedJson(const std::string& text, const char* what) {
+    ResultsDocument value;
+    std::string error;
+    if (!parseDocument(text, value, error))
+        throw StoreError(std::string("its ") + what + " is not JSON as pelorin-cli writes it: " + error);
+    return value;
 }
 
 ResultsDocument storedDocument(sqlite3* db, long long id) {

@@ -21,6 +21,10 @@ long long insertRun(sqlite3* db, const ResultsDocument& document, const SavedRun
 // no such run.
 ResultsDocument storedDocument(sqlite3* db, long long id);
 
+// Stored JSON text (WHAT names it in a refusal), read within the limits of a
+// results file: a store may come from someone else.  Throws StoreError.
+ResultsDocument storedJson(const std::string& text, const char* what);
+
 // The stored run whose document is `document` (read as `run`): by its
 // run_uuid, or for a document without one by its content (see
 // run_content.h), compared in full.  0 when there is none.  Fills in the

@@ -18,11 +18,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-exec 5>"$work/display"
-Xvfb -displayfd 5 -screen 0 1920x1080x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n1 "$work/display")"
+source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
+start_xvfb "$work" 1920x1080x24
 
 cd "$run_dir"
 "${emulator[@]}" "$program" >"$work/pelorin.log" 2>&1 &
