@@ -7,6 +7,7 @@
 
 #include "platform/gdiplus.h"
 #include "render/frame_buffer.h"
+#include "render/pixel_vectors.h"
 
 Picture pic_wp;
 Picture pic_logo;
@@ -128,7 +129,8 @@ inline void keyedRow(const std::uint32_t* src, std::uint32_t* dst, int w) {
 // The same blend with the change for every source-minus-destination
 // difference looked up in a table made with the rule itself: the title fades
 // blend whole frames, and the lookups give the same bytes several times
-// faster than dividing per byte.
+// faster than dividing per byte.  The four-pixel blend below does most of a
+// row; the table does its last pixels, and any alpha outside 0..255.
 struct BlendTable {
     int change[511];
     explicit BlendTable(int alpha) {
@@ -142,8 +144,33 @@ struct BlendTable {
     }
 };
 
-inline void blendRowByTable(const std::uint32_t* src, std::uint32_t* dst, int w, const BlendTable& table) {
-    for (int i = 0; i < w; ++i) {
+// The same rule again, four pixels at a time in 16-bit lanes: blue and red
+// of each pixel in one vector, green and the unused fourth byte in another.
+// For alpha in 0..255 the product |s - d| * alpha fits in 16 bits, and
+// (x + 1 + (x >> 8)) >> 8 is x / 255 for every x up to 255 * 255.
+inline Lanes8 blendLanes(Lanes8 d, Lanes8 s, Lanes8 alpha) {
+    const Lanes8 up = (Lanes8)(s >= d);  // all ones where the destination rises
+    const Lanes8 distance = ((s - d) & up) | ((d - s) & ~up);
+    const Lanes8 x = distance * alpha;
+    const Lanes8 change = (x + 1 + (x >> 8)) >> 8;
+    return ((d + change) & up) | ((d - change) & ~up);
+}
+
+inline Words4 blendFour(Words4 d, Words4 s, Lanes8 alpha) {
+    const Words4 low = (Words4)blendLanes((Lanes8)(d & 0x00FF00FFu), (Lanes8)(s & 0x00FF00FFu), alpha);
+    const Words4 high = (Words4)blendLanes((Lanes8)(d >> 8 & 0x00FF00FFu), (Lanes8)(s >> 8 & 0x00FF00FFu), alpha);
+    const Words4 blended = (d & 0xFF000000u) | (high & 0xFFu) << 8 | (low & 0x00FF00FFu);
+    const Words4 keep = (Words4)((s & 0xFF000000u) == 0);  // all ones where the source is transparent
+    return (d & keep) | (blended & ~keep);
+}
+
+inline void fadeRow(const std::uint32_t* src, std::uint32_t* dst, int w, const BlendTable& table, int alpha) {
+    int i = 0;
+    if (alpha >= 0 && alpha <= 255) {
+        const Lanes8 lanes = Lanes8{} + static_cast<std::uint16_t>(alpha);
+        for (; i + 4 <= w; i += 4) storeWords4(dst + i, blendFour(loadWords4(dst + i), loadWords4(src + i), lanes));
+    }
+    for (; i < w; ++i) {
         const std::uint32_t s = src[i];
         if ((s & 0xFF000000u) == 0) continue;
         const std::uint32_t d = dst[i];
@@ -164,7 +191,7 @@ void Picture::drawPictureAlpha(int sx, int sy, int w, int h, int x, int y, int a
     const std::ptrdiff_t dstStep = viewW;
     const BlendTable table(alpha);
     for (;;) {
-        blendRowByTable(src, dst, w, table);
+        fadeRow(src, dst, w, table, alpha);
         if (--h == 0) break;
         src += srcStep;
         dst += dstStep;

@@ -45,6 +45,7 @@ int differingPixels(const std::vector<std::uint32_t>& a, const std::vector<std::
 
 TEST(ProgramRun, PlaysTheTitleSequenceWaitsForEnterAndClosesWithExitCode0) {
     ProgramHarness program;
+    program.keepLastFrame = true;
     std::vector<int> stageOfFrame;
     std::vector<std::uint32_t> titleFrame;
     std::vector<std::uint32_t> firstFrame;

@@ -122,7 +122,6 @@ TEST(CheckCommand, MistakesAndRunsWithoutSharedFiguresAreBadUsage) {
 
 // The quick stand-ins give Calc 10000 to 13000 in every pass.
 struct FailOnRegression : ::testing::Test {
-    void SetUp() override { drive::setPresentHook(nullptr); }
     quick::Kernels kernels;
     ProgramHarness program;
 };

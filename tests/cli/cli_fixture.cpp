@@ -155,7 +155,6 @@ void halfASecondAFrame() { drive::advanceVirtualTime(500); }
 CliOutput quickRun(std::vector<std::string> args) {
     quick::Kernels standIns;
     ProgramHarness program;
-    drive::setPresentHook(nullptr);
     std::vector<std::string> all{"-b", "7"};
     all.insert(all.end(), args.begin(), args.end());
     return runCliCaptured(all, halfASecondAFrame);

@@ -52,7 +52,6 @@ std::string asPrinted(const std::string& line) {
 TEST(CliRun, StagesOneAndSevenPrintWhatTheStagesStored) {
     StandInKernels standIns;
     ProgramHarness program;         // fresh program state, virtual clock
-    drive::setPresentHook(nullptr);  // no copy of every frame
     calc_add = -1.0;                // Stage 8 is not selected: must stay untouched
     FontSpeed2 = -1;
     const std::string json = ::testing::TempDir() + "cli_run.json";
@@ -116,7 +115,6 @@ TEST(CliRun, StagesOneAndSevenPrintWhatTheStagesStored) {
 TEST(CliRun, RepeatGoesRoundThroughTheTitleAndReportsTheSpread) {
     StandInKernels standIns;
     ProgramHarness program;
-    drive::setPresentHook(nullptr);
 
     const CliOutput r = runCliCaptured({"-b", "8", "--repeat", "3", "--json", "-", "--no-save"}, hundredMsAFrame);
     ASSERT_EQ(r.status, 0) << r.err;

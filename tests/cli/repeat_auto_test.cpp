@@ -34,7 +34,6 @@ struct SwingingCalc : quick::SwappedKernels {
 void secondAFrame() { drive::advanceVirtualTime(1000); }
 
 struct RepeatAuto : ::testing::Test {
-    void SetUp() override { drive::setPresentHook(nullptr); }
     ProgramHarness program;
 };
 

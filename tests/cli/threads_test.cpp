@@ -90,7 +90,6 @@ struct ThreadedRun : ::testing::Test {
         threadedScale = 0.95;
         saved = measureThreadedStage;
         measureThreadedStage = standInThreaded;
-        drive::setPresentHook(nullptr);
     }
     void TearDown() override {
         if (saved) measureThreadedStage = saved;

@@ -50,7 +50,6 @@ ProgramHarness::Script loopingScript(int passes, std::function<void(int)> onPass
 TEST(Soak, FiftyPassesKeepResidentMemoryFlat) {
     quick::Kernels kernels;
     ProgramHarness program;
-    drive::setPresentHook(nullptr);  // the harness's own hook copies every frame
     const int passes = soakPasses();
     std::vector<long> resident;
     const int exitCode = program.run(loopingScript(passes, [&](int) { resident.push_back(residentKiB()); }));

@@ -1,6 +1,7 @@
 #include "support/program_harness.h"
 
 #include <cstdlib>
+#include <cstring>
 
 #include "app/main_window.h"
 #include "kernels/work_buffers.h"
@@ -50,7 +51,10 @@ ProgramHarness::ProgramHarness() {
         ++presents;
         frameWidth = f.width;
         frameHeight = f.height;
-        lastFrame.assign(f.pixels, f.pixels + static_cast<std::ptrdiff_t>(f.width) * f.height);
+        if (!keepLastFrame) return;
+        // memcpy: a sanitizer build runs std::copy's memmove as a byte loop.
+        lastFrame.resize(static_cast<std::size_t>(f.width) * static_cast<std::size_t>(f.height));
+        std::memcpy(lastFrame.data(), f.pixels, lastFrame.size() * sizeof lastFrame[0]);
     });
 }
 

@@ -20,7 +20,9 @@ struct ProgramHarness {
     // Runs wWinMain with the script; returns its exit code.
     int run(Script script);
 
-    // The last frame presented, top row first (empty before any present).
+    // The last frame presented, top row first; kept only while keepLastFrame
+    // is set (copying every frame of a run costs more than many tests).
+    bool keepLastFrame = false;
     std::vector<std::uint32_t> lastFrame;
     int frameWidth = 0;
     int frameHeight = 0;
