@@ -212,22 +212,31 @@ void Picture::drawSprite(int sx, int sy, int w, int h, int x, int y) {
     }
 }
 
+namespace {
+
 // Built twice on x86-64: processors with AVX2 can divide eight lanes at
 // once, the rest run the baseline build; both apply the same rule to every
-// byte.  Function multi-versioning by target name exists only there.
+// byte.  Function multi-versioning by target name exists only there.  The
+// clones stay inside this file: compilers disagree on how other files would
+// name them.
 #if defined(__x86_64__)
 __attribute__((target_clones("avx2", "default")))
 #endif
-void Picture::drawSpriteAlpha(int sx, int sy, int w, int h, int x, int y, int alpha) {
-    if (w <= 0 || h <= 0) return;
-    const std::uint32_t* src = pixels + (std::ptrdiff_t(sy) * width + sx);
-    std::uint32_t* dst = frameWord(std::ptrdiff_t(719) - y, x);
-    const std::ptrdiff_t srcStep = width;
-    const std::ptrdiff_t dstStep = -std::ptrdiff_t(viewW);
+void blendSpriteRows(const std::uint32_t* src, std::uint32_t* dst, std::ptrdiff_t srcStep, std::ptrdiff_t dstStep,
+                     int w, int h, int alpha) {
     for (;;) {
         blendRow(src, dst, w, alpha);
         if (--h == 0) break;
         src += srcStep;
         dst += dstStep;
     }
+}
+
+}  // namespace
+
+void Picture::drawSpriteAlpha(int sx, int sy, int w, int h, int x, int y, int alpha) {
+    if (w <= 0 || h <= 0) return;
+    const std::uint32_t* src = pixels + (std::ptrdiff_t(sy) * width + sx);
+    std::uint32_t* dst = frameWord(std::ptrdiff_t(719) - y, x);
+    blendSpriteRows(src, dst, width, -std::ptrdiff_t(viewW), w, h, alpha);
 }

@@ -9,10 +9,16 @@ if [ "$step" = build ]; then
     # Line tables only (-g1): enough for the sanitizers' reports to name file
     # and line, at about two thirds of the compile time of full debug
     # information.  The tests and pelorin-cli's rooms of results are compiled
-    # with -O1 (see their CMakeLists.txt).
-    generator=()
-    [ -f "$build_dir/CMakeCache.txt" ] || ! command -v ninja >/dev/null || generator=(-G Ninja)
-    cmake -S "$source_dir" -B "$build_dir" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELORIN_SANITIZE=ON \
+    # with -O1 (see their CMakeLists.txt).  A new build folder gets Ninja, and
+    # clang where it is installed: it compiles this tree with the sanitizers
+    # in under 60 % of GCC's time, and its warnings join GCC's, which the
+    # ordinary build (the one that ships) keeps.
+    first=()
+    if [ ! -f "$build_dir/CMakeCache.txt" ]; then
+        ! command -v ninja >/dev/null || first+=(-G Ninja)
+        ! command -v clang++ >/dev/null || first+=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++)
+    fi
+    cmake -S "$source_dir" -B "$build_dir" "${first[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELORIN_SANITIZE=ON \
           -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" \
           -DPELORIN_BENCH=OFF -DPELORIN_SANITIZER_SUITE=OFF >/dev/null
     exec cmake --build "$build_dir" -j "$(nproc)"
