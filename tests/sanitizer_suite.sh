@@ -6,6 +6,12 @@
 set -euo pipefail
 source_dir=$1 build_dir=$2 step=$3
 if [ "$step" = build ]; then
+    # One build at a time: scripts/test starts this step beside the ordinary
+    # build, and the CTest test of the same name then waits here for it and
+    # finds nothing left to do (or builds what failed, and shows why).
+    mkdir -p "$build_dir"
+    exec 9>"$build_dir/.build_lock"
+    flock 9
     # Line tables only (-g1): enough for the sanitizers' reports to name file
     # and line, at about two thirds of the compile time of full debug
     # information.  The tests and pelorin-cli's rooms of results are compiled

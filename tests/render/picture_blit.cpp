@@ -95,7 +95,7 @@ TEST_F(PictureBlit, WideRectanglesFollowThePerPixelRules) {
     for (int alpha : {1, 2, 127, 128, 129, 200, 254, 255}) {
         for (int d = 0; d < 256; ++d)
             for (int s = 0; s < 256; ++s) at(d, 512 + s) = at(719 - d, 512 + s) = destination(d, s);
-        // Split so that both the four-pixel groups and a row's last pixels
+        // Split so that both the eight-pixel groups and a row's last pixels
         // meet every pair of bytes.
         picture.drawPictureAlpha(0, 0, 253, 256, 512, 0, alpha);
         picture.drawPictureAlpha(253, 0, 3, 256, 512 + 253, 0, alpha);
