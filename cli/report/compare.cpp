@@ -2,7 +2,9 @@
 
 #include <cstdio>
 
+#include "cli/report/bandwidth.h"
 #include "cli/report/safe_text.h"
+#include "cli/report/text_join.h"
 #include "cli/run/statistics.h"
 
 double changePercent(double now, double before) { return before == 0.0 ? 0.0 : (now - before) / before * 100.0; }
@@ -22,13 +24,19 @@ std::string compareLine(int i, const std::vector<double>& samples, int threads, 
         std::snprintf(line, sizeof line, "  %-30s not in the saved run", label.c_str());
         return line;
     }
-    char nowText[48], beforeText[48];
-    std::snprintf(nowText, sizeof nowText, number, now.median);
-    std::snprintf(beforeText, sizeof beforeText, number, before->median);
+    // Each number in 16 columns; an "MB/S" figure's true bandwidth after it.
+    const bool bandwidth = figure(i).kind == FigureKind::Memory;
+    auto shown = [&](double value) {
+        std::string text = formatNumber(number, value);
+        if (text.size() < 16) text.insert(0, 16 - text.size(), ' ');
+        return text;
+    };
+    auto trueBandwidth = [&](double value) { return bandwidth ? concat({" [", trueBandwidthText(value), "]"}) : ""; };
     const bool apart =
         now.hasInterval && before->hasInterval && intervalsApart(now.low, now.high, before->low, before->high);
-    std::snprintf(line, sizeof line, "  %-30s %16s %s  was %16s  %+8.2f%%%s", label.c_str(), nowText, unit.c_str(),
-                  beforeText, changePercent(now.median, before->median), apart ? "  *" : "");
+    std::snprintf(line, sizeof line, "  %-30s %s %s%s  was %s%s  %+8.2f%%%s", label.c_str(), shown(now.median).c_str(),
+                  unit.c_str(), trueBandwidth(now.median).c_str(), shown(before->median).c_str(),
+                  trueBandwidth(before->median).c_str(), changePercent(now.median, before->median), apart ? "  *" : "");
     return line;
 }
 

@@ -1,30 +1,46 @@
 #include "cli/report/history.h"
 
 #include <cstdio>
+#include <optional>
 
+#include "cli/report/bandwidth.h"
 #include "cli/report/machine_index.h"
 #include "cli/report/safe_text.h"
+#include "cli/report/text_join.h"
 #include "cli/run/benchmark_version.h"
 #include "cli/run/system_info.h"
 
 namespace {
 
-// One figure of each kind of work: text, copies, sprites, memory and arithmetic.
-struct Headline {
-    const char* id;
-    const char* heading;
-};
-constexpr Headline kHeadlines[] = {{"FontSpeed1", "Font 1"},
-                                   {"FastBltSpeed", "BitBlt"},
-                                   {"DrawSpriteSpeed", "Sprite"},
-                                   {"read3", "Read SSE"},
-                                   {"calc_add", "ADD"}};
+// The columns of a line, the blanks between them included: 99 in all, so
+// that the table fits a terminal of 100 columns.
+constexpr std::size_t kRunColumns = 26;
+constexpr std::size_t kLineColumns = 100;
+
+// The headline figure: the true bandwidth of the widest reads.
+constexpr const char* kHeadlineId = "read3";
 
 std::string shortDate(const std::string& iso) {
     // "2026-12-07T09:46:42Z" -> "2026-12-07 09:46"; unknown for runs from older files
     if (iso.empty()) return "-";
     if (iso.size() < 16) return iso;
     return iso.substr(0, 10) + " " + iso.substr(11, 5);
+}
+
+// A number in at most `width` columns: as `text` gives it when it fits,
+// else with fewer digits in powers of ten ("9.9e+13%"), never cut.  Figures
+// from a file may be as large as any double the reader lets through.
+std::string fitted(const std::string& text, double value, const char* pattern, const char* unit, std::size_t width) {
+    if (text.size() <= width) return text;
+    for (const char* shorter : {"%.3g", "%.2g", "%.1g"}) {
+        const std::string compact = concat({formatNumber(shorter, value), unit});
+        if (compact.size() <= width) return compact;
+    }
+    return concat({formatNumber(pattern, value), unit});
+}
+
+std::string indexColumn(const std::optional<double>& index, std::size_t width) {
+    return index ? fitted(indexText(index), *index, "%.0e", "%", width) : indexText(index);
 }
 
 }  // namespace
@@ -38,41 +54,32 @@ SavedRun thisProgram() {
 
 std::string historyHeading() {
     char line[256];
-    std::snprintf(line, sizeof line, "%6s   %-16s  %-9s  %-8s  %-32s  %9s  %9s", "ID", "Date (UTC)", "Mode", "Arch",
-                  "Run", "Graphics", "Processor");
-    std::string heading = line;
-    for (const Headline& h : kHeadlines) {
-        std::snprintf(line, sizeof line, "  %8s", h.heading);
-        heading += line;
-    }
-    return heading + "  (% of the reference machine)";
+    std::snprintf(line, sizeof line, "%6s   %-16s  %-9s  %s  %8s  %9s  %12s", "ID", "Date (UTC)", "Mode",
+                  fittedText("Run", kRunColumns).c_str(), "Graphics", "Processor", "Read SSE");
+    return line;
 }
 
 std::string historyLine(const SavedRun& run, const SavedRun& here) {
     const bool comparable = notDirectlyComparable(run, here).empty();
+    const SavedFigure* headline = run.find(kHeadlineId);
+    const std::string bandwidth =
+        headline != nullptr && onBandwidthScale(headline->unit)
+            ? fitted(trueBandwidthText(headline->median), trueGigabytesPerSecond(headline->median), "%.0e", " GB/s", 12)
+            : "-";
     char line[512];
-    std::snprintf(line, sizeof line, "%6lld%c  %s  %-9s  %s  %s  %9s  %9s", run.id, comparable ? ' ' : '!',
+    std::snprintf(line, sizeof line, "%6lld%c  %s  %-9s  %s  %8s  %9s  %12s", run.id, comparable ? ' ' : '!',
                   fittedText(terminalText(shortDate(run.startedAt)), 16).c_str(), runMode(run),
-                  fittedText(terminalText(run.architecture.empty() ? "-" : run.architecture), 8).c_str(),
-                  fittedText(terminalText(runTitle(run)), 32).c_str(), indexText(graphicsIndex(run)).c_str(),
-                  indexText(processorIndex(run)).c_str());
-    std::string text = line;
-    for (const Headline& h : kHeadlines) {
-        const SavedFigure* f = run.find(h.id);
-        if (f != nullptr && f->reference > 0.0)
-            std::snprintf(line, sizeof line, "  %7.1f%%", f->percent());
-        else
-            std::snprintf(line, sizeof line, "  %8s", "-");
-        text += line;
-    }
-    return text;
+                  fittedText(terminalText(runTitle(run)), kRunColumns).c_str(), indexColumn(graphicsIndex(run), 8).c_str(),
+                  indexColumn(processorIndex(run), 9).c_str(), bandwidth.c_str());
+    return line;
 }
 
 std::string historyNote(const SavedRun& run, const SavedRun& here) {
     const std::string why = notDirectlyComparable(run, here);
     if (why.empty()) return "";
-    return terminalText("! " + runName(run) + " is not directly comparable with this pelorin-cli (" +
-                        here.benchmarkVersion + ", " + here.architecture + "): " + why);
+    return cutText(terminalText(concat({"! ", runName(run), " is not directly comparable here (", here.benchmarkVersion,
+                                        " on ", here.architecture, "): ", why})),
+                   kLineColumns);
 }
 
 std::vector<std::string> historyLines(const std::vector<SavedRun>& runs, const SavedRun& here) {

@@ -6,13 +6,14 @@
 
 #include "cli/results/saved_run.h"
 
-// A heading, then one line per run, oldest first: id, date, mode (window or
-// offscreen), architecture, label or processor, the Graphics and Processor
-// indices, and the headline figures as percentages of the reference machine
-// ("-" where the run did not measure one).  "!" after the id marks a run
-// that is not directly comparable with `thisProgram` (another benchmark
-// version or architecture); a note below the table says why for each.
-// Stored text is made safe for a terminal.
+// A heading, then one line per run, oldest first, within 100 columns: id,
+// date, mode (window or offscreen), label or processor (cut with "\u2026";
+// the report has it whole), the Graphics and Processor indices as
+// percentages of the reference machine, and the true bandwidth of Read
+// Memory (SSE) ("-" where the run did not measure it).  "!" after the id
+// marks a run that is not directly comparable with `thisProgram` (another
+// benchmark version or architecture); a note below the table says why for
+// each.  Stored text is made safe for a terminal.
 std::vector<std::string> historyLines(const std::vector<SavedRun>& runs, const SavedRun& thisProgram);
 
 // The same a line at a time, for a store too large to hold in memory at

@@ -17,9 +17,17 @@
 // 0x80-0x9F as a C1 control.
 std::string terminalText(std::string_view text);
 
-// `text` in exactly `width` characters, for a column: cut to end in "..."
-// (never inside a UTF-8 character) or padded with blanks.  For text already
-// made safe by terminalText.
+// The columns `text` takes on a terminal: two for each wide East Asian
+// character or emoji, none for a combining mark.  For text already made
+// safe by terminalText.
+std::size_t terminalColumns(std::string_view text);
+
+// `text` in at most `width` columns: cut to end in "\u2026" (one column,
+// never inside a character) when it is wider.
+std::string cutText(std::string_view text, std::size_t width);
+
+// The same padded with blanks to exactly `width` columns, for a column of
+// a table.
 std::string fittedText(std::string_view text, std::size_t width);
 
 // One CSV field (RFC 4180) holding text: a field a spreadsheet would take

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <iterator>
 
+#include "cli/report/bandwidth.h"
+#include "cli/report/comparability.h"
 #include "cli/report/machine_index.h"
 #include "cli/report/safe_text.h"
 #include "cli/report/text_join.h"
@@ -11,7 +13,11 @@ namespace {
 
 std::string exact(double value) { return formatNumber("%.17g", value); }
 
-std::string median(const SavedFigure& f) { return formatNumber(f.unit == "fps" ? "%.1f" : "%.2f", f.median); }
+// The median, with the true bandwidth of an "MB/S" figure beside it.
+std::string median(const SavedFigure& f) {
+    const std::string text = formatNumber(f.unit == "fps" ? "%.1f" : "%.2f", f.median);
+    return onBandwidthScale(f.unit) ? concat({text, " (", trueBandwidthText(f.median), ")"}) : text;
+}
 
 }  // namespace
 
@@ -22,7 +28,7 @@ std::string markdownReport(const std::vector<SavedRun>& runs) {
     std::string notes;
     for (std::size_t r = 0; r < runs.size(); ++r) {
         const SavedRun& run = runs[r];
-        const std::string why = r == 0 ? "" : notDirectlyComparable(run, runs.front());
+        const std::string why = r == 0 ? "" : notComparableWith(run, runs.front());
         if (!why.empty()) notes += concat({"- ", runName(run), ": ", markdownText(why), "\n"});
         text += concat({"| ", runName(run), why.empty() ? "" : " \xE2\x80\xA0", " | ", markdownText(run.label), " | ",
                         markdownText(run.startedAt), " | ", markdownText(run.cpu.empty() ? "unknown processor" : run.cpu), " | ",
@@ -31,8 +37,10 @@ std::string markdownReport(const std::vector<SavedRun>& runs) {
     }
     if (!notes.empty())
         text += concat({"\n\xE2\x80\xA0 not directly comparable with ", runName(runs.front()), ":\n\n", notes});
-    text += "\nThe indices are geometric means of the percentages of the reference machine: Graphics of the "
-            "frame rates of Stages 1-6, Processor of the one-thread figures of Stages 7 and 8.\n";
+    text += "\nEvery figure counts work done per second: higher is better. The percentages are of the reference "
+            "machine; the indices are their geometric means, Graphics of the frame rates of Stages 1-6, Processor of "
+            "the one-thread figures of Stages 7 and 8. \"MB/S\" is the benchmark's own scale, four times the "
+            "mebibytes moved per second; the true bandwidth (10^9 bytes a second) is given beside it.\n";
     text += "\n| Stage | Figure | Unit |";
     std::string rule = "\n|---:|---|---|";
     for (const SavedRun& run : runs) {
@@ -70,10 +78,10 @@ std::string csvReport(const std::vector<SavedRun>& runs) {
     std::string text =
         "run_id,started_at,cpu,architecture,stage,figure,label,unit,samples,median,interval_low,interval_high,"
         "interval_coverage,reference,percent_of_reference,threads,run_label,mode,benchmark_version,graphics_index,"
-        "processor_index,not_directly_comparable_with_first\n";
+        "processor_index,not_directly_comparable_with_first,bandwidth_gb_per_s\n";
     for (const SavedRun& run : runs) {
         const std::optional<double> graphics = graphicsIndex(run), processor = processorIndex(run);
-        const std::string why = &run == &runs.front() ? "" : notDirectlyComparable(run, runs.front());
+        const std::string why = &run == &runs.front() ? "" : notComparableWith(run, runs.front());
         for (const SavedFigure& f : run.figures) {
             std::string samples;
             for (const double s : f.samples) samples += concat({samples.empty() ? "" : ";", exact(s)});
@@ -101,6 +109,7 @@ std::string csvReport(const std::vector<SavedRun>& runs) {
                 graphics ? exact(*graphics) : "",
                 processor ? exact(*processor) : "",
                 csvText(why),
+                onBandwidthScale(f.unit) ? exact(trueGigabytesPerSecond(f.median)) : "",
             };
             for (std::size_t i = 0; i < std::size(fields); ++i) text += concat({i == 0 ? "" : ",", fields[i]});
             text += "\n";

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "cli/report/bandwidth.h"
 #include "cli/report/safe_text.h"
 #include "cli/report/text_join.h"
 #include "cli/results/saved_run.h"
@@ -11,7 +12,7 @@
 
 std::string preciseNote(const Figure& f, double median, const std::vector<double>& kernelSeconds, int threads) {
     if (f.kind == FigureKind::Memory)
-        return "  [" + formatNumber("%.3f", memoryBytesPerSecond(median) / 1e9) + " GB/s]";
+        return "  [" + trueBandwidthText(median) + "]";
     if (f.kind == FigureKind::Arithmetic) {
         std::vector<double> ops;
         for (const double seconds : kernelSeconds)

@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "cli/report/bandwidth.h"
 #include "cli/report/compare.h"
+#include "cli/report/comparability.h"
 #include "cli/report/safe_text.h"
 #include "cli/report/text_join.h"
 #include "cli/run/figures.h"
@@ -39,6 +41,17 @@ bool higherIsBetterFor(const std::string& id) {
 }
 
 std::string median(const FigureVerdict& f, double value) { return formatNumber(f.unit == "fps" ? "%.1f" : "%.2f", value); }
+
+// For a table cell: the median, with the true bandwidth of an "MB/S" figure.
+std::string medianCell(const FigureVerdict& f, double value) {
+    return onBandwidthScale(f.unit) ? concat({median(f, value), " (", trueBandwidthText(value), ")"}) : median(f, value);
+}
+
+// For the end of a terminal line: the true bandwidths of an "MB/S" figure.
+std::string bandwidthNote(const FigureVerdict& f) {
+    if (!onBandwidthScale(f.unit)) return "";
+    return concat({"  [", trueBandwidthText(f.baselineMedian), " -> ", trueBandwidthText(f.candidateMedian), "]"});
+}
 
 std::string pText(const FigureVerdict& f) {
     const bool judged = f.judgement == Judgement::Worse || f.judgement == Judgement::Better ||
@@ -112,7 +125,7 @@ Verdict judgeRuns(const SavedRun& baseline, const std::string& baselineName, con
     v.rules = rules;
     v.baseline = {baselineName, baseline.cpu};
     v.candidate = {candidateName, candidate.cpu};
-    v.notComparable = notDirectlyComparable(baseline, candidate);
+    v.notComparable = notComparableWith(baseline, candidate);
 
     std::vector<std::size_t> tested;  // the figures in Holm's family
     std::vector<double> pValues;
@@ -205,7 +218,7 @@ std::vector<std::string> verdictLines(const Verdict& v) {
                                 right(median(f, f.baselineMedian), 16), " ", right(median(f, f.candidateMedian), 16),
                                 " ", left(shown(f.unit, Medium::Terminal), 8), " ",
                                 right(formatNumber("%+.2f%%", f.changePercent), 9), " ", right(pText(f), 9), "  ",
-                                verdictWord(f)}));
+                                verdictWord(f), bandwidthNote(f)}));
     }
     std::string summary = concat({"Summary: ", summaryText(v)});
     if (const std::string c = comparabilityText(v, Medium::Terminal); !c.empty()) summary += concat({" ", c});
@@ -227,7 +240,7 @@ std::string verdictMarkdown(const Verdict& v) {
         const std::string word = verdictWord(f);
         const bool found = f.judgement == Judgement::Worse || f.judgement == Judgement::Better;
         text += concat({"| ", shown(f.label, Medium::Markdown), " | ", shown(f.unit, Medium::Markdown), " | ",
-                        median(f, f.baselineMedian), " | ", median(f, f.candidateMedian), " | ",
+                        medianCell(f, f.baselineMedian), " | ", medianCell(f, f.candidateMedian), " | ",
                         formatNumber("%+.2f%%", f.changePercent), " | ", shown(pText(f), Medium::Markdown), " | ",
                         found ? concat({"**", word, "**"}) : word, " |\n"});
     }

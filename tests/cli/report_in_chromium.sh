@@ -16,7 +16,7 @@ console_of() {
     profile=$(mktemp -d)
     chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run --disable-background-networking \
         --disable-component-update --disable-sync --user-data-dir="$profile" --enable-logging=stderr --v=0 \
-        --hide-scrollbars --window-size=1000,1400 --screenshot="$2" "file://$1" 2>"$out/chromium.log" >/dev/null
+        --hide-scrollbars --window-size=1000,2400 --screenshot="$2" "file://$1" 2>"$out/chromium.log" >/dev/null
     rm -rf "$profile"
     grep ':CONSOLE' "$out/chromium.log" || true
 }

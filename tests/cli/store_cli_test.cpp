@@ -73,7 +73,8 @@ TEST(StoreCli, RunsAreSavedListedComparedAndReported) {
         runCliCaptured({"report", "--last", "2", "-o", html, "--markdown", md, "--csv", csv, "--store", store});
     ASSERT_EQ(report.status, 0) << report.err;
     EXPECT_NE(readFile(html).find("<h3>Stage 7: Memory Access Speed</h3>"), std::string::npos);
-    EXPECT_NE(readFile(md).find("| 7 | Read Memory (SSE) | MB/S | 3000.00 |"), std::string::npos) << readFile(md);
+    EXPECT_NE(readFile(md).find("| 7 | Read Memory (SSE) | MB/S | 3000.00 (0.786 GB/s) |"), std::string::npos)
+        << readFile(md);
     const std::string table = readFile(csv);
     EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 1 + 2 * 9) << table;
     EXPECT_NE(table.find(",read3,Read Memory (SSE),MB/S,3000;3000;3000,3000,3000,3000,0.75,"), std::string::npos)

@@ -189,10 +189,12 @@ TEST_F(ThreadedRun, ResultsCarryTheirThreadCountAndCompareByIt) {
             {"-b", "7", "-b", "8", "--threads", "1,2", "--compare", saved, "--store", store, "--no-save"},
             hundredMsAFrame);
         ASSERT_EQ(second.status, 0) << second.err;
-        EXPECT_NE(second.out.find("  Read Memory                            1000.000 MB/S  was         1000.000     +0.00%\n"),
+        EXPECT_NE(second.out.find("  Read Memory                            1000.000 MB/S [0.262 GB/s]  was         1000.000 [0.262 GB/s]     "
+                                   "+0.00%\n"),
                   std::string::npos)
             << second.out;
-        EXPECT_NE(second.out.find("  Read Memory, 2 threads                 1805.000 MB/S  was         1900.000     -5.00%\n"),
+        EXPECT_NE(second.out.find("  Read Memory, 2 threads                 1805.000 MB/S [0.473 GB/s]  was         1900.000 [0.498 GB/s]     "
+                                   "-5.00%\n"),
                   std::string::npos)
             << second.out;
         EXPECT_NE(second.out.find("  Calc DIV, 2 threads                   23465.000 times/S  was        24700.000     -5.00%\n"),

@@ -1,7 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "cli/cli_fixture.h"
 #include "cli/report/compare.h"
+#include "cli/report/history.h"
+#include "cli/report/html_report.h"
+#include "cli/report/table_export.h"
+#include "cli/report/text_report.h"
+#include "cli/report/verdict.h"
 #include "cli/run/statistics.h"
 #include "cli/results/results_document.h"
 #include "cli/results/run_sources.h"
@@ -107,6 +114,61 @@ TEST(Compare, BadCompareFileIsUsageErrorBeforeMeasuring) {
         EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;  // one line
         EXPECT_EQ(r.err.find("started"), std::string::npos);
     }
+}
+
+// The "MB/S" scale is four times the mebibytes moved per second: every
+// output that shows such a figure also gives the true bandwidth, the same
+// number the text report prints beside it.
+SavedRun savedSample(double scale, long long id) {
+    SavedRun saved;
+    std::string reason;
+    EXPECT_TRUE(readSavedRun(sampleDocument(scale), saved, reason)) << reason;
+    saved.id = id;
+    return saved;
+}
+
+TEST(TrueBandwidth, EveryOutputGivesWhatTheTextReportPrints) {
+    // The text report of the run: 40000 on the "MB/S" scale is 10000 MiB/s.
+    const RunResults results = sampleResults(1.0);
+    const std::vector<std::string> lines = figureLines(results);
+    const std::string& read3 = lines[3];  // FontSpeed1, read1, read2, read3
+    ASSERT_EQ(read3.rfind("Read Memory (SSE) = 40000.000000 MB/S", 0), 0u) << read3;
+    const std::size_t open = read3.find("  [");
+    ASSERT_NE(open, std::string::npos) << read3;
+    const std::string terminal = read3.substr(open + 3, read3.find(']', open) - open - 3);
+    EXPECT_EQ(terminal, "10.486 GB/s");
+
+    const std::vector<SavedRun> runs{savedSample(1.0, 1), savedSample(1.1, 2)};
+    EXPECT_NE(htmlReport(runs).find("<td class=\"value true\">" + terminal + "</td>"), std::string::npos);
+    EXPECT_NE(markdownReport(runs).find("| 40000.00 (" + terminal + ") |"), std::string::npos) << markdownReport(runs);
+
+    // The CSV's own column holds it exactly; it rounds to what the terminal shows.
+    const std::string csv = csvReport(runs);
+    EXPECT_TRUE(csv.substr(0, csv.find('\n')).ends_with(",bandwidth_gb_per_s"));
+    const std::size_t row = csv.find(",read3,");
+    const std::string record = csv.substr(row, csv.find('\n', row) - row);
+    EXPECT_EQ(std::strtod(record.c_str() + record.rfind(',') + 1, nullptr), 40000.0 * 1048576.0 / 4.0 / 1e9) << record;
+    const std::size_t frameRow = csv.find(",FontSpeed1,");
+    EXPECT_EQ(csv[csv.find('\n', frameRow) - 1], ',');  // none for a frame rate
+
+    const std::vector<std::string> history = historyLines(runs, thisProgram());
+    EXPECT_NE(history[1].find(terminal), std::string::npos) << history[1];
+
+    // check and --compare: 44000 "MB/S" is 11.534 GB/s.
+    const Verdict verdict = judgeRuns(runs[0], "run #1", runs[1], "run #2", VerdictRules{});
+    const std::string both = "[" + terminal + " -> 11.534 GB/s]";
+    bool inCheck = false;
+    for (const std::string& line : verdictLines(verdict))
+        if (line.find("Read Memory (SSE)") != std::string::npos) inCheck = line.find(both) != std::string::npos;
+    EXPECT_TRUE(inCheck) << both;
+    EXPECT_NE(verdictMarkdown(verdict).find("| 40000.00 (" + terminal + ") | 44000.00 (11.534 GB/s) |"),
+              std::string::npos);
+    bool inCompare = false;
+    for (const std::string& line : compareLines(sampleResults(1.1), runs[0], "run #1"))
+        if (line.find("Read Memory (SSE)") != std::string::npos)
+            inCompare = line.find("44000.000 MB/S [11.534 GB/s]  was ") != std::string::npos &&
+                        line.find(" 40000.000 [" + terminal + "]  ") != std::string::npos;
+    EXPECT_TRUE(inCompare);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "cli/cli_fixture.h"
 #include "cli/report/history.h"
 #include "cli/report/html_report.h"
 #include "cli/report/table_export.h"
@@ -104,12 +105,12 @@ TEST(HostileText, StoredTextCannotSubvertAnyOutput) {
     EXPECT_EQ(markdown.find_first_of("\x1b\r"), std::string::npos) << markdown;
     EXPECT_EQ(std::count(markdown.begin(), markdown.end(), '\n'), static_cast<long>(lines.size()));
 
-    // CSV: a header and one record per figure of 22 fields; text fields
+    // CSV: a header and one record per figure of 23 fields; text fields
     // carry the forged text whole, neutralised as a formula.
     const std::vector<std::vector<std::string>> records = csvRecords(csvReport(runs));
     ASSERT_EQ(records.size(), 1u + 4u);
     for (std::size_t r = 1; r < records.size(); ++r) {
-        ASSERT_EQ(records[r].size(), 22u);
+        ASSERT_EQ(records[r].size(), 23u);
         for (const int text : {1, 2, 3, 6, 7, 16, 18})
             EXPECT_EQ(records[r][static_cast<std::size_t>(text)], "'" + kForged);
         EXPECT_EQ(records[r][5].rfind("read1", 0) == 0 || records[r][5].rfind("calc_add", 0) == 0, true);

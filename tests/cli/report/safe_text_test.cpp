@@ -24,11 +24,17 @@ TEST(SafeText, TerminalShowsEveryControlVisiblyOnOneLine) {
     };
     for (const Case& c : cases) EXPECT_EQ(terminalText(c.in), c.out) << c.in;
 
+    // Columns as a terminal shows them: wide characters take two, marks none.
+    EXPECT_EQ(terminalColumns("e\xCC\x81t\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80"), 11u);
     EXPECT_EQ(fittedText("abcdefgh", 8), "abcdefgh");
-    EXPECT_EQ(fittedText("abcdefghi", 8), "abcde...");
+    EXPECT_EQ(fittedText("abcdefghi", 8), "abcdefg\xE2\x80\xA6");
     EXPECT_EQ(fittedText("abc", 5), "abc  ");
-    EXPECT_EQ(fittedText("\xE6\x97\xA5\xE6\x9C\xAC", 3), "\xE6\x97\xA5\xE6\x9C\xAC ");  // characters, not bytes
-    EXPECT_EQ(fittedText("abcd\xE6\x97\xA5\xE6\x9C\xAC\xE6\x97\xA5\xE6\x9C\xAC", 7), "abcd...");  // never half a character
+    EXPECT_EQ(fittedText("\xE6\x97\xA5\xE6\x9C\xAC", 5), "\xE6\x97\xA5\xE6\x9C\xAC ");  // columns, not bytes
+    EXPECT_EQ(fittedText("\xE6\x97\xA5\xE6\x9C\xAC", 3), "\xE6\x97\xA5\xE2\x80\xA6");
+    // Never half a character, never past the width: a wide one that
+    // would stick out leaves a blank instead.
+    EXPECT_EQ(fittedText("abcd\xE6\x97\xA5\xE6\x9C\xAC\xE6\x97\xA5\xE6\x9C\xAC", 8), "abcd\xE6\x97\xA5\xE2\x80\xA6 ");
+    EXPECT_EQ(cutText("abcdefghi", 4), "abc\xE2\x80\xA6");
 }
 
 TEST(SafeText, CsvFieldsStayOneFieldAndNeverAFormula) {

@@ -160,22 +160,26 @@ TEST(Verdict, EachFigureInBothRunsIsJudgedOnce) {
     EXPECT_EQ(v.figures[4].judgement, Judgement::NotANumber);
     EXPECT_EQ(v.judged(), 3);
     EXPECT_EQ(verdictStatus(v), kStatusWorse);
-    EXPECT_TRUE(v.notComparable.empty());
+    // Judged all the same, but said.
+    EXPECT_EQ(v.notComparable, "measured on Old CPU and New CPU");
 
     const std::vector<std::string> lines = verdictLines(v);
     ASSERT_EQ(lines.size(), 9u);
     EXPECT_EQ(lines[0], "Check of b.json (New CPU) against run #1 (Old CPU):");
     EXPECT_EQ(lines[1], "  worse or better when a two-sided Mann-Whitney U test rejects equality at Holm-adjusted p "
                         "<= 0.01 and the median changed by more than 5%.");
+    // "MB/S" figures end with their true bandwidths, 1004.5 x 2^20 / 4 bytes a second and so on.
     EXPECT_EQ(lines[3], "  Read Memory                                 1004.50           804.50 MB/S       -19.91%   "
-                        "<0.0001  worse");
+                        "<0.0001  worse  [0.263 GB/s -> 0.211 GB/s]");
     EXPECT_NE(lines[6].find("too few samples (each run needs at least 5)"), std::string::npos) << lines[6];
     EXPECT_NE(lines[6].find("Calc ADD, 2 threads"), std::string::npos) << lines[6];
-    EXPECT_EQ(lines[8], "Summary: 1 worse, 1 better, 1 the same, 2 not judged (5 figures in both runs).");
+    EXPECT_EQ(lines[8], "Summary: 1 worse, 1 better, 1 the same, 2 not judged (5 figures in both runs). The runs are "
+                        "not directly comparable: measured on Old CPU and New CPU.");
 
     const std::string markdown = verdictMarkdown(v);
     EXPECT_EQ(markdown.rfind("## Pelorin Benchmark check: 1 worse\n", 0), 0u) << markdown;
-    EXPECT_NE(markdown.find("| Read Memory | MB/S | 1004.50 | 804.50 | -19.91% | &lt;0.0001 | **worse** |\n"),
+    EXPECT_NE(markdown.find("| Read Memory | MB/S | 1004.50 (0.263 GB/s) | 804.50 (0.211 GB/s) | -19.91% | &lt;0.0001 | "
+                            "**worse** |\n"),
               std::string::npos)
         << markdown;
 }
