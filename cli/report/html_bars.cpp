@@ -27,11 +27,11 @@ const char* const kRowNotEqual = " \xE2\x89\xA0";
 
 std::string rowHtml(const BarRow& row, const BarChart& chart, double scale) {
     const std::string run = std::to_string(row.runId);
-    const std::string name = htmlText(row.name);
+    const std::string name = htmlText(row.name), title = htmlText(row.title);
     std::string html = concat({"<tr data-run=\"", run, "\"", row.notComparable ? " class=\"not-comparable\"" : "",
-                               "><td class=\"run\" title=\"", name, "\"><div class=\"name\"><span>", name, "</span>",
-                               row.notComparable ? "<span class=\"mark\">\xE2\x80\xA0</span>" : "",
-                               "</div></td><td class=\"track\"><div class=\"plot\"><span class=\"ref\" style=\"left:",
+                               "><td class=\"run\" title=\"", name, " ", title, "\">", name,
+                               row.notComparable ? kRowDagger : "", " ", title,
+                               "</td><td class=\"track\"><div class=\"plot\"><span class=\"ref\" style=\"left:",
                                at(100.0, scale), "\"></span>"});
     if (row.measured) {
         html += concat({"<span class=\"bar\" data-run=\"", run, "\" style=\"width:", at(row.percent, scale), "\"></span>"});
@@ -82,9 +82,7 @@ table.chart.bandwidth col.value { width: 17%; }
 table.chart col.true { width: 14%; }
 table.chart col.percent { width: 12%; }
 table.chart col.change { width: 11%; }
-table.chart td.run .name { display: flex; white-space: nowrap; }
-table.chart td.run .name span:first-child { overflow: hidden; text-overflow: ellipsis; min-width: 0; }
-table.chart td.run .mark { flex: none; margin-left: 0.3em; }
+table.chart td.run { white-space: nowrap; overflow: hidden; text-overflow: ellipsis; }
 table.chart .value, table.chart .percent, table.chart .change, table.chart .missing {
   text-align: right; font-variant-numeric: tabular-nums; }
 table.chart td.value, table.chart .percent, table.chart .change { white-space: nowrap; }

@@ -10,8 +10,9 @@
 
 struct BarRow {
     long long runId = 0;
-    std::string name;           // "#12 office desktop", as text
-    bool notComparable = false;  // with the first run: drawn hollow, marked with a dagger
+    std::string name;           // "#12", as text
+    std::string title;          // "office desktop", as text
+    bool notComparable = false;  // with the first run: drawn hollow, a dagger after its name
     bool measured = false;
     double percent = 0.0;       // of the reference machine
     bool hasInterval = false;   // the interval of the median, in percent

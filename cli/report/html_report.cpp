@@ -68,7 +68,8 @@ std::string changeText(double now, double first) { return formatNumber("%+.1f%%"
 BarRow rowOf(const Page& page, std::size_t r) {
     BarRow row;
     row.runId = page.runs[r].id;
-    row.name = concat({runName(page.runs[r]), " ", runTitle(page.runs[r])});
+    row.name = runName(page.runs[r]);
+    row.title = runTitle(page.runs[r]);
     row.notComparable = !page.apart[r].empty();
     return row;
 }
@@ -293,6 +294,7 @@ p.stage-work { color: var(--muted); margin: 0 0 0.5rem; }
 .warnings .runs { font-weight: 600; }
 table.runs { font-size: 0.92em; }
 table.system { width: 100%; table-layout: fixed; font-size: 0.92em; }
+table.system td { overflow-wrap: anywhere; }
 table.system th.fact { width: 11rem; }
 @media print {
   :root { --bg: #ffffff; --fg: #000000; --muted: #444444; --rule: #999999; --panel: #ffffff;

@@ -29,6 +29,10 @@ expected=(
     "usr/share/man/man1/pelorin.1$gz" "usr/share/man/man1/pelorin-cli.1$gz"
     usr/share/doc/pelorin/README.md usr/share/doc/pelorin/copyright "usr/share/doc/pelorin/changelog$gz"
 )
+# Every document and picture the README links to.
+while read -r link; do
+    expected+=("usr/share/doc/pelorin/$link")
+done < <(grep -o '](docs/[^)]*)' "$root/usr/share/doc/pelorin/README.md" | sed 's/^](//; s/)$//' | sort -u)
 for f in "${expected[@]}"; do [ -s "$root/$f" ] || fail "missing $f"; done
 for b in pelorin pelorin-cli; do [ -x "$root/usr/bin/$b" ] || fail "usr/bin/$b is not executable"; done
 for size in 48 64 128 256; do
