@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs lintian on the .deb made in BUILD_DIR and fails on any error; the
-# warnings it prints are the ones README.md lists with their reasons.
+# warnings it prints are the ones docs/packaging.md lists with their reasons.
 # Usage: check_lintian.sh BUILD_DIR
 set -euo pipefail
 build=$1
