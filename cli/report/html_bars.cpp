@@ -42,8 +42,8 @@ std::string rowHtml(const BarRow& row, const BarChart& chart, double scale) {
     html += "</div></td>";
     if (!row.measured) {
         const int span = 2 + (chart.valueHeading.empty() ? 0 : 1) + (chart.bandwidthColumn ? 1 : 0);
-        return html + concat({"<td class=\"missing\" colspan=\"", std::to_string(span), "\">", htmlText(chart.missing),
-                              "</td></tr>\n"});
+        return html + concat({"<td class=\"missing\" colspan=\"", std::to_string(span), "\">",
+                              htmlText(row.missing.empty() ? chart.missing : row.missing), "</td></tr>\n"});
     }
     if (!chart.valueHeading.empty()) html += concat({"<td class=\"value\">", htmlText(row.value), "</td>"});
     if (chart.bandwidthColumn) html += concat({"<td class=\"value true\">", htmlText(row.trueBandwidth), "</td>"});

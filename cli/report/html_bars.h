@@ -22,6 +22,7 @@ struct BarRow {
     std::string trueBandwidth;  // of an "MB/S" figure, as text
     bool apart = false;         // its interval does not overlap the first run's
     std::string change;         // against the first run, as text; "" for the first run itself
+    std::string missing;        // for a row without a bar: what it says instead of the chart's `missing`
 };
 
 struct BarChart {

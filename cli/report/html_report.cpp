@@ -1,6 +1,7 @@
 #include "cli/report/html_report.h"
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <optional>
 #include <set>
@@ -55,9 +56,7 @@ struct Page {
 // A figure's median with its unit.
 std::string valueText(const SavedFigure& f) {
     if (f.unit == "fps")
-        return concat({formatNumber(f.median == static_cast<double>(static_cast<long long>(f.median)) ? "%.0f" : "%.1f",
-                                    f.median),
-                       " fps"});
+        return concat({formatNumber(f.median == std::floor(f.median) ? "%.0f" : "%.1f", f.median), " fps"});
     if (onBandwidthScale(f.unit)) return concat({formatNumber("%.1f", f.median), " MB/S"});
     if (f.unit == "times/S") return concat({formatNumber("%.0f", f.median), " times/S"});
     return concat({formatNumber("%.2f", f.median), " ", f.unit});
@@ -96,6 +95,8 @@ std::string figureChart(const Page& page, const FigureTable& table, std::size_t 
             row.trueBandwidth = trueBandwidthText(f->median);
             row.apart = r > 0 && !row.notComparable && first != nullptr && intervalsApart(*f, *first);
             if (r > 0 && first != nullptr && first->median > 0.0) row.change = changeText(f->median, first->median);
+        } else if (f != nullptr) {
+            row.missing = concat({valueText(*f), "; no reference figure"});  // from a file that lacks it
         }
         chart.rows.push_back(std::move(row));
     }

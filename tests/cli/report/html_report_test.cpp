@@ -150,7 +150,9 @@ TEST(HtmlReport, BarsAndWhiskersMatchTheFigures) {
 }
 
 TEST(HtmlReport, EachRowShowsItsValueUnitAndChange) {
-    const std::string html = htmlReport(fiveRuns());
+    std::vector<SavedRun> runs = fiveRuns();
+    runs[4].figures[3].reference = 0.0;  // a file that lacks #14's reference for Copy Memory (SSE)
+    const std::string html = htmlReport(runs);
     // Said once for the whole page.
     EXPECT_EQ(count(html, "higher is better"), 1u);
 
@@ -170,6 +172,9 @@ TEST(HtmlReport, EachRowShowsItsValueUnitAndChange) {
         << read;
     EXPECT_NE(rowOf(chartOf(html, "calc_add"), 10).find(">950000000 times/S<"), std::string::npos);
     EXPECT_NE(html.find("<th class=\"change\">Against #10</th>"), std::string::npos);
+    const std::string noReference = rowOf(chartOf(html, "copy3"), 14);
+    EXPECT_NE(noReference.find(">20800.0 MB/S; no reference figure</td>"), std::string::npos) << noReference;
+    EXPECT_EQ(noReference.find("class=\"bar\""), std::string::npos) << noReference;
 }
 
 TEST(HtmlReport, RunsThatMayNotBeComparedAreMarkedInEveryChart) {
