@@ -1,11 +1,13 @@
 #include "cli/results/results_document.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 
 #include "cli/results/bounded_json.h"
 #include "cli/results/run_label.h"
 #include "cli/results/run_uuid.h"
+#include "cli/results/utf8.h"
 #include "cli/run/benchmark_version.h"
 #include "cli/run/settling.h"
 #include "cli/run/statistics.h"
@@ -228,7 +230,32 @@ ResultsDocument resultsDocument(const RunResults& results, const RunConfig& conf
     return doc;
 }
 
-std::string documentText(const ResultsDocument& document) { return document.dump(2) + "\n"; }
+std::string documentText(const ResultsDocument& document) {
+    // Text that is not UTF-8 can come only from this machine's own
+    // description here: a stored run is refused before (see exportRun).
+    const std::string json = document.dump(-1, ' ', false, ResultsDocument::error_handler_t::replace);
+    // The library escapes only what JSON must (below U+0020); the other
+    // controls occur only inside strings, where an escape means the same.
+    std::string text;
+    text.reserve(json.size() + 1);
+    for (std::size_t at = 0; at < json.size();) {
+        if (static_cast<unsigned char>(json[at]) < 0x7F) {
+            text += json[at++];
+            continue;
+        }
+        const Utf8Decoded d = decodeUtf8(json, at);
+        const std::size_t length = d.length > 0 ? d.length : 1;
+        if (d.length > 0 && isTerminalControl(d.codePoint)) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(d.codePoint));
+            text += escape;
+        } else {
+            text.append(json, at, length);
+        }
+        at += length;
+    }
+    return text + "\n";
+}
 
 bool parseDocument(const std::string& text, ResultsDocument& out, std::string& error) {
     return parseBoundedJson(text, out, error);
