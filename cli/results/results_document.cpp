@@ -1,5 +1,6 @@
 #include "cli/results/results_document.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
@@ -233,16 +234,15 @@ ResultsDocument resultsDocument(const RunResults& results, const RunConfig& conf
 std::string documentText(const ResultsDocument& document) {
     // Text that is not UTF-8 can come only from this machine's own
     // description here: a stored run is refused before (see exportRun).
-    const std::string json = document.dump(-1, ' ', false, ResultsDocument::error_handler_t::replace);
+    std::string json = document.dump(-1, ' ', false, ResultsDocument::error_handler_t::replace);
     // The library escapes only what JSON must (below U+0020); the other
-    // controls occur only inside strings, where an escape means the same.
-    std::string text;
-    text.reserve(json.size() + 1);
-    for (std::size_t at = 0; at < json.size();) {
-        if (static_cast<unsigned char>(json[at]) < 0x7F) {
-            text += json[at++];
-            continue;
-        }
+    // controls are DEL and characters beyond ASCII, which occur only inside
+    // strings, where an escape means the same.
+    const auto beyondAscii = [](char c) { return static_cast<unsigned char>(c) >= 0x7F; };
+    std::size_t at = static_cast<std::size_t>(std::find_if(json.begin(), json.end(), beyondAscii) - json.begin());
+    if (at == json.size()) return json += '\n';
+    std::string text(json, 0, at);
+    while (at < json.size()) {
         const Utf8Decoded d = decodeUtf8(json, at);
         const std::size_t length = d.length > 0 ? d.length : 1;
         if (d.length > 0 && isTerminalControl(d.codePoint)) {
@@ -253,8 +253,12 @@ std::string documentText(const ResultsDocument& document) {
             text.append(json, at, length);
         }
         at += length;
+        const auto next = std::find_if(json.begin() + static_cast<std::ptrdiff_t>(at), json.end(), beyondAscii);
+        const std::size_t plain = static_cast<std::size_t>(next - json.begin());
+        text.append(json, at, plain - at);
+        at = plain;
     }
-    return text + "\n";
+    return text += '\n';
 }
 
 bool parseDocument(const std::string& text, ResultsDocument& out, std::string& error) {

@@ -49,7 +49,7 @@ void putMedianAndRange(ResultsDocument& result, const Summary& summary);
 
 // The document as a results file holds it: compact JSON on one line and a
 // newline, so that every run the limits of a results file allow fits in
-// one (an indented document of the largest is a third larger).  Every
+// one (indented, the largest would be 70 % larger: too large).  Every
 // control character a terminal would act on (C0, DEL, C1, the marks that
 // reorder or break lines: isTerminalControl) is written as a \u escape,
 // so that the document can be shown on a terminal as it is and still reads

@@ -451,8 +451,8 @@ long long ResultsStore::importRun(const ResultsDocument& document, bool& already
 bool ResultsStore::exportRun(long long id, ResultsDocument& out, std::string& error, std::string* text) {
     try {
         out = storedDocument(db_, id);
-        const std::string written = exportedText(out);
-        if (text != nullptr) *text = written;
+        std::string written = exportedText(out);
+        if (text != nullptr) *text = std::move(written);
         return true;
     } catch (const std::exception& e) {
         error = e.what();
