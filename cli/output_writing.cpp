@@ -102,6 +102,16 @@ std::string replaceFile(const std::string& path, const Filler& fill) {
     return failure(path, error);
 }
 
+// True when `path` names the file that is this program's standard output
+// (/dev/stdout, /proc/self/fd/1, or the file it was redirected to): written
+// through the stream, it keeps its place among the rest of the output
+// instead of being overwritten or replaced under it.
+bool isStandardOutput(const std::string& path) {
+    struct stat named {}, out {};
+    return stat(path.c_str(), &named) == 0 && fstat(STDOUT_FILENO, &out) == 0 && named.st_dev == out.st_dev &&
+           named.st_ino == out.st_ino;
+}
+
 // Why the first write to standard output failed; 0 while none has.
 int firstOutputError = 0;
 
@@ -124,7 +134,7 @@ ssize_t writeStandardOutput(void*, const char* data, std::size_t size) {
 }  // namespace
 
 std::string writeDocument(const std::string& path, std::string_view text, std::FILE* standardOutput) {
-    if (path == "-") {
+    if (path == "-" || isStandardOutput(path)) {
         std::fwrite(text.data(), 1, text.size(), standardOutput);
         return "";
     }

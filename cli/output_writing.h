@@ -11,11 +11,12 @@
 
 #include "cli/runner.h"
 
-// Writes `text` to the file `path` names, or to `standardOutput` for "-".
-// Every document and report pelorin-cli writes comes through here.  ""
-// when written, else a one-line reason naming the file.  A file is
-// replaced as writeOutputFile replaces it.  Standard output is checked
-// once, when the program ends (finishStandardOutput).
+// Writes `text` to the file `path` names, or to `standardOutput` for "-"
+// and for a path that names the program's standard output itself
+// (/dev/stdout).  Every document and report pelorin-cli writes comes
+// through here.  "" when written, else a one-line reason naming the file.
+// A file is replaced as writeOutputFile replaces it.  Standard output is
+// checked once, when the program ends (finishStandardOutput).
 std::string writeDocument(const std::string& path, std::string_view text, std::FILE* standardOutput);
 
 // Writes a file by handing `write` the name of the file to fill, which it

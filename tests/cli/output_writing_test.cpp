@@ -39,7 +39,10 @@ std::vector<std::string> leftovers(const std::string& folder) {
 TEST(StandardOutput, ALostWriteIsReportedAndFails) {
     const std::string store = storeWithOneRun("stdout_full.sqlite");
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {"export", "1", "--store", store}, {"history", "--store", store}, {"--help"}}) {
+             {"export", "1", "--store", store},
+             {"export", "1", "-o", "/dev/stdout", "--store", store},
+             {"history", "--store", store},
+             {"--help"}}) {
         const ChildResult r = cliWithOutput(args, "/dev/full", false);
         EXPECT_TRUE(r.exited && r.exitStatus == 1) << args.front() << ": " << r.output;
         EXPECT_EQ(r.output, "pelorin-cli: cannot write to standard output: No space left on device\n");
