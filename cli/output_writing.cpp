@@ -106,10 +106,12 @@ std::string replaceFile(const std::string& path, const Filler& fill) {
 // (/dev/stdout, /proc/self/fd/1, or the file it was redirected to): written
 // through the stream, it keeps its place among the rest of the output
 // instead of being overwritten or replaced under it.
+bool standardOutputClosed = false;  // the program started without one
+
 bool isStandardOutput(const std::string& path) {
     struct stat named {}, out {};
-    return stat(path.c_str(), &named) == 0 && fstat(STDOUT_FILENO, &out) == 0 && named.st_dev == out.st_dev &&
-           named.st_ino == out.st_ino;
+    return !standardOutputClosed && stat(path.c_str(), &named) == 0 && fstat(STDOUT_FILENO, &out) == 0 &&
+           named.st_dev == out.st_dev && named.st_ino == out.st_ino;
 }
 
 // Why the first write to standard output failed; 0 while none has.
@@ -118,6 +120,10 @@ int firstOutputError = 0;
 // The write function of openStandardOutput's stream: the number of bytes
 // written, 0 on a failure (as fopencookie asks).
 ssize_t writeStandardOutput(void*, const char* data, std::size_t size) {
+    if (standardOutputClosed) {
+        firstOutputError = EBADF;
+        return 0;
+    }
     std::size_t done = 0;
     while (done < size) {
         const ssize_t written = write(STDOUT_FILENO, data + done, size - done);
@@ -150,6 +156,19 @@ std::string writeOutputFile(const std::string& path, const std::function<bool(co
 }
 
 std::FILE* openStandardOutput() {
+    // A standard descriptor closed at the start would be taken by the next
+    // file opened (a temporary output file), and what is written to
+    // standard output or error would land in that file: /dev/null holds
+    // its place, and writes to a closed standard output still fail.
+    for (const int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+        if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+        if (fd == STDOUT_FILENO) standardOutputClosed = true;
+        const int holder = open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+        if (holder >= 0 && holder != fd) {
+            dup2(holder, fd);
+            close(holder);
+        }
+    }
     signal(SIGPIPE, SIG_IGN);
     cookie_io_functions_t io{};
     io.write = writeStandardOutput;

@@ -36,7 +36,9 @@ std::string writeOutputFile(const std::string& path, const std::function<bool(co
 // write to it failed, so that the end of the program can say so.  Also
 // makes a reader that goes away (a pipe closed early, `| head`) a failed
 // write instead of a signal that would end the program at once: a run is
-// still saved in the store, and its files written.
+// still saved in the store, and its files written.  A standard descriptor
+// closed at the start is held by /dev/null, so that no file opened later
+// takes its number; a closed standard output still fails every write.
 std::FILE* openStandardOutput();
 
 // Ends `status`'s program: flushes and closes standard output (streams.out
