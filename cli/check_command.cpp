@@ -52,7 +52,8 @@ int runCheck(const std::vector<std::string>& args, const CliStreams& streams) {
     std::fflush(streams.out);
     int status = verdictStatus(verdict);
     if (!markdownPath.empty()) {
-        if (const std::string problem = writeDocument(markdownPath, verdictMarkdown(verdict), streams.out); !problem.empty()) {
+        const std::string problem = writeDocument(markdownPath, verdictMarkdown(verdict), streams.out);
+        if (!problem.empty()) {
             printError(streams, problem);
             if (status != kStatusWorse) status = 1;
         }

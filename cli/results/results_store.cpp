@@ -275,7 +275,8 @@ std::string exportedText(const ResultsDocument& document) {
     // samples do not give, say): such a run is not passed on.
     SavedRun run;
     std::string reason;
-    if (!readSavedRun(document, run, reason)) throw StoreError("it is not a run pelorin-cli could have written: " + reason);
+    if (!readSavedRun(document, run, reason))
+        throw StoreError("it is not a run pelorin-cli could have written: " + reason);
     return text;
 }
 

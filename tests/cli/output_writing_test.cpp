@@ -108,7 +108,8 @@ TEST(OutputFiles, AFailedWriteLeavesTheOldFile) {
                              "run.json",    "run.md",      "run.csv",   "run.png"};
     for (const char* name : outputs) writeTempFile("outputs_to_fill/" + std::string(name), std::string("old ") + name);
     ChildOptions child;
-    child.argv = {"/proc/self/exe", "--gtest_also_run_disabled_tests", "--gtest_filter=OutputFiles.DISABLED_WriteOntoAFullDisk"};
+    child.argv = {"/proc/self/exe", "--gtest_also_run_disabled_tests",
+                  "--gtest_filter=OutputFiles.DISABLED_WriteOntoAFullDisk"};
     child.environment = {"PELORIN_OUTPUTS_TO_FILL=" + folder};
     const ChildResult result = runChild(child);
     EXPECT_TRUE(result.exited && result.exitStatus == 0) << result.output;

@@ -129,7 +129,8 @@ TEST(HostileStore, OneUndecodableRunCostsOneLine) {
         for (int i = 0; i < 3; ++i) ASSERT_GT(store->save(sampleDocument(1.0 + i), error), 0) << error;
     }
     // Run 2's system description, not UTF-8 (and a terminal command besides).
-    ASSERT_EQ(SqliteProbe(path).exec("UPDATE runs SET system = CAST(X'7B22637075223A22FF1B5B324A227D' AS TEXT) WHERE id = 2"),
+    ASSERT_EQ(SqliteProbe(path).exec("UPDATE runs SET system = CAST(X'7B22637075223A22FF1B5B324A227D' AS TEXT) "
+                                     "WHERE id = 2"),
               SQLITE_OK);
 
     const CliOutput history = runCliCaptured({"history", "--store", path});
@@ -137,9 +138,8 @@ TEST(HostileStore, OneUndecodableRunCostsOneLine) {
     const std::vector<std::string> lines = linesOf(history.out);
     ASSERT_EQ(lines.size(), 4u) << history.out;
     EXPECT_EQ(lines[1].rfind("     1   ", 0), 0u) << lines[1];
-    EXPECT_EQ(lines[2].rfind("     2?  cannot be read: its system description is not JSON as pelorin-cli writes it: ", 0),
-              0u)
-        << lines[2];
+    const std::string damaged = "     2?  cannot be read: its system description is not JSON as pelorin-cli writes it: ";
+    EXPECT_EQ(lines[2].rfind(damaged, 0), 0u) << lines[2];
     EXPECT_EQ(lines[3].rfind("     3   ", 0), 0u) << lines[3];
     EXPECT_EQ(history.out.find('\x1b'), std::string::npos);
     EXPECT_EQ(history.err, "pelorin-cli: 1 run of " + path + " cannot be read: #2 (marked ? above)\n");
