@@ -107,11 +107,8 @@ TEST(OutputFiles, AFailedWriteLeavesTheOldFile) {
     const char* outputs[] = {"backup.json", "report.html", "report.md", "report.csv", "check.md",
                              "run.json",    "run.md",      "run.csv",   "run.png"};
     for (const char* name : outputs) writeTempFile("outputs_to_fill/" + std::string(name), std::string("old ") + name);
-    ChildOptions child;
-    child.argv = {"/proc/self/exe", "--gtest_also_run_disabled_tests",
-                  "--gtest_filter=OutputFiles.DISABLED_WriteOntoAFullDisk"};
-    child.environment = {"PELORIN_OUTPUTS_TO_FILL=" + folder};
-    const ChildResult result = runChild(child);
+    const ChildResult result =
+        runDisabledTest("OutputFiles.DISABLED_WriteOntoAFullDisk", {"PELORIN_OUTPUTS_TO_FILL=" + folder});
     EXPECT_TRUE(result.exited && result.exitStatus == 0) << result.output;
     for (const char* name : outputs) EXPECT_EQ(readFile(folder + "/" + name), std::string("old ") + name);
     EXPECT_EQ(leftovers(folder), std::vector<std::string>{});
