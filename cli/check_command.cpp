@@ -5,6 +5,7 @@
 #include "cli/command_words.h"
 #include "cli/messages.h"
 #include "cli/output_paths.h"
+#include "cli/output_writing.h"
 #include "cli/report/verdict.h"
 #include "cli/results/run_sources.h"
 #include "cli/store_commands.h"
@@ -51,7 +52,8 @@ int runCheck(const std::vector<std::string>& args, const CliStreams& streams) {
     std::fflush(streams.out);
     int status = verdictStatus(verdict);
     if (!markdownPath.empty()) {
-        if (const std::string problem = writeTextFile(markdownPath, verdictMarkdown(verdict)); !problem.empty()) {
+        const std::string problem = writeDocument(markdownPath, verdictMarkdown(verdict), streams.out);
+        if (!problem.empty()) {
             printError(streams, problem);
             if (status != kStatusWorse) status = 1;
         }

@@ -21,6 +21,7 @@
 #include "cli/messages.h"
 #include "cli/options.h"
 #include "cli/output_paths.h"
+#include "cli/output_writing.h"
 #include "cli/report/text_report.h"
 #include "cli/report/verdict.h"
 #include "cli/results/results_document.h"
@@ -258,18 +259,21 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
 
     int status = 0;
     if (!options.jsonPath.empty()) {
-        const std::string text = documentText(document);
-        if (options.jsonPath == "-") {
-            std::fputs(text.c_str(), streams.out);
-        } else if (const std::string problem = writeTextFile(options.jsonPath, text); !problem.empty()) {
+        if (const std::string problem = writeDocument(options.jsonPath, documentText(document), streams.out);
+            !problem.empty()) {
             printError(streams, problem);
             status = 1;
         }
     }
     if (!options.screenshotPath.empty()) {
-        if (driver.lastFrame.empty() ||
-            !savePng(options.screenshotPath.c_str(), driver.lastFrame.data(), driver.frameWidth, driver.frameHeight)) {
-            printError(streams, "cannot write the screenshot " + options.screenshotPath);
+        const std::string problem =
+            driver.lastFrame.empty() ? "cannot write the screenshot " + options.screenshotPath + ": no frame was drawn"
+                                     : writeOutputFile(options.screenshotPath, [&](const std::string& file) {
+                                           return savePng(file.c_str(), driver.lastFrame.data(), driver.frameWidth,
+                                                          driver.frameHeight);
+                                       });
+        if (!problem.empty()) {
+            printError(streams, problem);
             status = 1;
         }
     }

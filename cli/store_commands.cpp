@@ -1,13 +1,11 @@
 #include "cli/store_commands.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <fstream>
 
 #include "cli/command_words.h"
 #include "cli/messages.h"
 #include "cli/output_paths.h"
+#include "cli/output_writing.h"
 #include "cli/report/history.h"
 #include "cli/report/html_report.h"
 #include "cli/report/safe_text.h"
@@ -22,15 +20,15 @@ int storeError(const CliStreams& s, const std::string& message) {
     return 1;
 }
 
-}  // namespace
-
-std::string writeTextFile(const std::string& path, const std::string& text) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (!file) return "cannot write " + path + ": " + std::strerror(errno);
-    file << text;
-    if (!file.flush()) return "cannot write " + path + ": " + std::strerror(errno);
-    return "";
+// "2 runs of STORE cannot be read: #3, #7", for the exit status's one line.
+std::string unreadableSummary(const std::vector<UnreadableRun>& unreadable, const ResultsStore& store) {
+    std::string ids;
+    for (const UnreadableRun& run : unreadable) ids += (ids.empty() ? "#" : ", #") + std::to_string(run.id);
+    return std::to_string(unreadable.size()) + (unreadable.size() == 1 ? " run" : " runs") + " of " + store.path() +
+           " cannot be read: " + ids;
 }
+
+}  // namespace
 
 int runHistory(const std::vector<std::string>& args, const CliStreams& streams) {
     const CommandWords w = splitWords(args, {"--store"});
@@ -48,17 +46,23 @@ int runHistory(const std::vector<std::string>& args, const CliStreams& streams) 
     // that are not directly comparable follow the table.
     const SavedRun here = thisProgram();
     std::vector<std::string> notes;
+    std::vector<UnreadableRun> unreadable;
     std::fprintf(streams.out, "%s\n", historyHeading().c_str());
     for (const long long id : ids) {
         SavedRun run;
-        if (!store->load(id, run, error))
-            return storeError(streams, "cannot read run " + std::to_string(id) + " from " + store->path() + ": " + error);
+        if (!store->load(id, run, error)) {
+            // One damaged run costs its own line, not the list.
+            std::fprintf(streams.out, "%s\n", historyUnreadableLine(id, error).c_str());
+            unreadable.push_back({id, error});
+            continue;
+        }
         std::fprintf(streams.out, "%s\n", historyLine(run, here).c_str());
         if (std::string note = historyNote(run, here); !note.empty()) notes.push_back(std::move(note));
     }
     for (const std::string& note : notes) std::fprintf(streams.out, "%s\n", note.c_str());
     if (ids.empty()) std::fprintf(streams.out, "(no run is stored in %s yet)\n", terminalText(store->path()).c_str());
-    return 0;
+    if (unreadable.empty()) return 0;
+    return storeError(streams, unreadableSummary(unreadable, *store) + " (marked ? above)");
 }
 
 int runReport(const std::vector<std::string>& args, const CliStreams& streams) {
@@ -102,8 +106,17 @@ int runReport(const std::vector<std::string>& args, const CliStreams& streams) {
         return storeError(streams, "cannot read " + store->path() + ": " + error);
     if (ids.empty()) return storeError(streams, store->path() + " holds no run to report");
     std::vector<SavedRun> runs;
-    if (const std::string problem = loadRuns(*store, ids, runs); !problem.empty()) return storeError(streams, problem);
-    return writeReportFiles({htmlPath, markdownPath, csvPath}, runs, streams) ? 0 : 1;
+    std::vector<UnreadableRun> unreadable;
+    if (const std::string problem = loadRuns(*store, ids, runs, unreadable); !problem.empty())
+        return storeError(streams, problem);
+    // The report shows every run that can be read; each one left out is
+    // named with its reason, and the exit status says so.
+    for (const UnreadableRun& run : unreadable)
+        printWarning(streams, "run " + std::to_string(run.id) + " is left out of the report: it cannot be read: " +
+                                  run.reason);
+    if (runs.empty()) return storeError(streams, "not one of the chosen runs can be read, so no report is written");
+    const bool written = writeReportFiles({htmlPath, markdownPath, csvPath}, runs, streams);
+    return written && unreadable.empty() ? 0 : 1;
 }
 
 int runExport(const std::vector<std::string>& args, const CliStreams& streams) {
@@ -131,15 +144,12 @@ int runExport(const std::vector<std::string>& args, const CliStreams& streams) {
         ids.push_back(std::stoll(w.words.front()));
     }
     ResultsDocument document;
-    if (!store->exportRun(ids.front(), document, error))
+    std::string text;
+    if (!store->exportRun(ids.front(), document, error, &text))
         return storeError(streams, "cannot export run " + std::to_string(ids.front()) + " from " + store->path() +
                                        ": " + error);
-    const std::string text = documentText(document);
-    if (outputPath.empty()) {
-        std::fputs(text.c_str(), streams.out);
-        return 0;
-    }
-    if (const std::string problem = writeTextFile(outputPath, text); !problem.empty()) return storeError(streams, problem);
+    const std::string problem = writeDocument(outputPath.empty() ? "-" : outputPath, text, streams.out);
+    if (!problem.empty()) return storeError(streams, problem);
     return 0;
 }
 
@@ -182,7 +192,7 @@ bool writeReportFiles(const ReportFiles& files, const std::vector<SavedRun>& run
         {files.html, htmlReport}, {files.markdown, markdownReport}, {files.csv, csvReport}};
     for (const auto& [path, render] : reports) {
         if (path.empty()) continue;
-        if (const std::string problem = writeTextFile(path, render(runs)); !problem.empty()) {
+        if (const std::string problem = writeDocument(path, render(runs), streams.out); !problem.empty()) {
             printError(streams, problem);
             written = false;
         }

@@ -28,6 +28,3 @@ struct ReportFiles {
 // Writes each named report of `runs`; false when one could not be written,
 // each problem printed.
 bool writeReportFiles(const ReportFiles& files, const std::vector<SavedRun>& runs, const CliStreams& streams);
-
-// Writes `text` to `path`; "" on success, else why not.
-std::string writeTextFile(const std::string& path, const std::string& text);

@@ -1,6 +1,7 @@
 #include "cli/report/history.h"
 
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
 #include "cli/report/bandwidth.h"
@@ -80,6 +81,12 @@ std::string historyNote(const SavedRun& run, const SavedRun& here) {
     return cutText(terminalText(concat({"! ", runName(run), " is not directly comparable here (", here.benchmarkVersion,
                                         " on ", here.architecture, "): ", why})),
                    kLineColumns);
+}
+
+std::string historyUnreadableLine(long long id, const std::string& reason) {
+    char line[32];
+    std::snprintf(line, sizeof line, "%6lld?  ", id);
+    return line + cutText(terminalText("cannot be read: " + reason), kLineColumns - std::strlen(line));
 }
 
 std::vector<std::string> historyLines(const std::vector<SavedRun>& runs, const SavedRun& here) {

@@ -62,7 +62,7 @@ std::string valueText(const SavedFigure& f) {
     return concat({formatNumber("%.2f", f.median), " ", f.unit});
 }
 
-std::string changeText(double now, double first) { return formatNumber("%+.1f%%", changePercent(now, first)); }
+std::string changeAgainstFirst(double now, double first) { return formatNumber("%+.1f%%", changePercent(now, first)); }
 
 BarRow rowOf(const Page& page, std::size_t r) {
     BarRow row;
@@ -94,7 +94,7 @@ std::string figureChart(const Page& page, const FigureTable& table, std::size_t 
             row.value = valueText(*f);
             row.trueBandwidth = trueBandwidthText(f->median);
             row.apart = r > 0 && !row.notComparable && first != nullptr && intervalsApart(*f, *first);
-            if (r > 0 && first != nullptr && first->median > 0.0) row.change = changeText(f->median, first->median);
+            if (r > 0 && first != nullptr && first->median > 0.0) row.change = changeAgainstFirst(f->median, first->median);
         } else if (f != nullptr) {
             row.missing = concat({valueText(*f), "; no reference figure"});  // from a file that lacks it
         }
@@ -139,7 +139,7 @@ std::string indexChart(const Page& page, const IndexKind& kind) {
         if (values[r]) {
             row.measured = true;
             row.percent = *values[r];
-            if (r > 0 && first) row.change = changeText(*values[r], *first);
+            if (r > 0 && first) row.change = changeAgainstFirst(*values[r], *first);
         }
         chart.rows.push_back(std::move(row));
     }

@@ -168,6 +168,20 @@ std::vector<std::string> linesOf(const std::string& text) {
     return lines;
 }
 
+std::unique_ptr<ResultsStore> openStore(const std::string& path) {
+    std::string error;
+    std::unique_ptr<ResultsStore> store = ResultsStore::open(path, error);
+    EXPECT_TRUE(store) << error;
+    return store;
+}
+
+ChildResult runDisabledTest(const std::string& name, const std::vector<std::string>& environment) {
+    ChildOptions child;
+    child.argv = {"/proc/self/exe", "--gtest_also_run_disabled_tests", "--gtest_filter=" + name};
+    child.environment = environment;
+    return runChild(child);
+}
+
 std::string openError(const std::string& path) {
     std::string error;
     EXPECT_FALSE(ResultsStore::open(path, error)) << path;

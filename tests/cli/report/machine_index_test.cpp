@@ -112,6 +112,7 @@ TEST(MachineIndex, HistoryFitsAHundredColumns) {
     for (SavedFigure& f : runs[2].figures)
         if (f.stage >= 7) f.median = 9.9e14;
     for (const std::string& line : historyLines(runs, here)) EXPECT_LE(terminalColumns(line), 100u) << line;
+    EXPECT_LE(terminalColumns(historyUnreadableLine(123456, "its label is " + std::string(200, 'x'))), 100u);
     const std::vector<std::string> lines = historyLines(runs, here);
     EXPECT_NE(lines[1].find("the office desktop by the\xE2\x80\xA6 "), std::string::npos) << lines[1];
     // 12 wide characters and the ellipsis take 25 of the 26 columns.
