@@ -8,3 +8,7 @@ double trueGigabytesPerSecond(double figure) { return memoryBytesPerSecond(figur
 std::string trueBandwidthText(double figure) {
     return concat({formatNumber("%.3f", trueGigabytesPerSecond(figure)), " GB/s"});
 }
+
+std::string withTrueBandwidth(const std::string& text, const std::string& unit, double figure) {
+    return onBandwidthScale(unit) ? concat({text, " (", trueBandwidthText(figure), ")"}) : text;
+}

@@ -15,3 +15,7 @@ double trueGigabytesPerSecond(double figure);
 
 // The same as text: "16.329 GB/s".
 std::string trueBandwidthText(double figure);
+
+// `text` (a figure as a table shows it) with the true bandwidth after it,
+// "62290.02 (16.329 GB/s)", when `unit` is "MB/S"; else `text` alone.
+std::string withTrueBandwidth(const std::string& text, const std::string& unit, double figure);

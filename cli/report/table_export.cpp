@@ -15,8 +15,7 @@ std::string exact(double value) { return formatNumber("%.17g", value); }
 
 // The median, with the true bandwidth of an "MB/S" figure beside it.
 std::string median(const SavedFigure& f) {
-    const std::string text = formatNumber(f.unit == "fps" ? "%.1f" : "%.2f", f.median);
-    return onBandwidthScale(f.unit) ? concat({text, " (", trueBandwidthText(f.median), ")"}) : text;
+    return withTrueBandwidth(formatNumber(f.unit == "fps" ? "%.1f" : "%.2f", f.median), f.unit, f.median);
 }
 
 }  // namespace

@@ -43,9 +43,7 @@ bool higherIsBetterFor(const std::string& id) {
 std::string median(const FigureVerdict& f, double value) { return formatNumber(f.unit == "fps" ? "%.1f" : "%.2f", value); }
 
 // For a table cell: the median, with the true bandwidth of an "MB/S" figure.
-std::string medianCell(const FigureVerdict& f, double value) {
-    return onBandwidthScale(f.unit) ? concat({median(f, value), " (", trueBandwidthText(value), ")"}) : median(f, value);
-}
+std::string medianCell(const FigureVerdict& f, double value) { return withTrueBandwidth(median(f, value), f.unit, value); }
 
 // For the end of a terminal line: the true bandwidths of an "MB/S" figure.
 std::string bandwidthNote(const FigureVerdict& f) {

@@ -68,7 +68,8 @@ constexpr int kStatusNoneJudged = 4;
 int verdictStatus(const Verdict& verdict);
 
 // A heading, one line per figure (both medians, the change, the adjusted
-// p-value, the verdict) and a summary line.
+// p-value, the verdict, and for an "MB/S" figure both true bandwidths) and
+// a summary line.
 std::vector<std::string> verdictLines(const Verdict& verdict);
 
 // The same as a Markdown heading, table and summary.
