@@ -10,5 +10,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     CliStreams streams;
     streams.errIsTerminal = isatty(STDERR_FILENO) != 0;
+    streams.in = STDIN_FILENO;
+    streams.inIsTerminal = isatty(STDIN_FILENO) != 0;
     return runCli(args, streams);
 }

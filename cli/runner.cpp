@@ -18,9 +18,11 @@
 #include "cli/run/benchmark_version.h"
 #include "cli/run/frame_driver.h"
 #include "cli/run/kernel_timing_capture.h"
+#include "cli/runner_wait.h"
 #include "cli/messages.h"
 #include "cli/options.h"
 #include "cli/output_paths.h"
+#include "cli/report/safe_text.h"
 #include "cli/report/text_report.h"
 #include "cli/report/verdict.h"
 #include "cli/results/results_document.h"
@@ -29,6 +31,7 @@
 #include "cli/run/thread_counts.h"
 #include "cli/report/threaded_report.h"
 #include "kernels/cpu_placement.h"
+#include "kernels/threaded_kernels.h"
 #include "platform/png_write.h"
 #include "platform/drive_hooks.h"
 #include "platform/video_info.h"
@@ -110,38 +113,65 @@ struct RunScope {
     ~RunScope() {
         measuringMs = savedMeasuringMs;
         drive::setFrameHook(nullptr);
+        threadedKernelStarting = nullptr;
     }
 };
 
-// Keeps the run in the results store; "" when saved, else a warning naming
-// the store and the reason.
-std::string saveRun(const Options& options, const ResultsDocument& document, long long& runId) {
+// Keeps the run in the results store; "" when saved as run `runId` in
+// `storeFile`, else a warning naming the store and the reason.
+std::string saveRun(const Options& options, const ResultsDocument& document, long long& runId,
+                    std::string& storeFile) {
     std::string error;
     std::unique_ptr<ResultsStore> store = openResultsStore(options.storePath, error);
     if (!store) return error + "; the run was not saved";
+    storeFile = store->path();
     runId = store->save(document, error);
     if (runId == 0) return "the run was not saved in the results store " + store->path() + ": " + error;
     return "";
 }
 
+// What the progress line needs to know of the run.
+ProgressPlan progressPlanOf(const Options& options, const DriverPlan& plan) {
+    ProgressPlan p;
+    p.stages = options.stages;
+    p.frameLoopStages = plan.stages;
+    p.threadedStages = plan.threadedStages;
+    p.threadCounts = plan.threadCounts;
+    p.timeSeconds = options.timeSeconds;
+    p.passes = options.repeat;
+    p.passesAtMost = options.repeatRule.automatic;
+    p.leastPasses = options.repeatRule.automatic ? std::min(kMinAutoRepeat, options.repeat) : options.repeat;
+    return p;
+}
+
+// The screenshot as PNG on standard output: written to a file of its own
+// first, as the PNG writer writes files.
+std::string screenshotToStandardOutput(const FrameDriver& driver, std::FILE* out) {
+    std::string path = (fs::temp_directory_path() / "pelorin-cli-screenshot-XXXXXX").string();
+    const int fd = mkstemp(path.data());
+    if (fd < 0) return "cannot write the screenshot: no temporary file";
+    close(fd);
+    std::string problem;
+    if (!savePng(path.c_str(), driver.lastFrame.data(), driver.frameWidth, driver.frameHeight)) {
+        problem = "cannot write the screenshot";
+    } else {
+        std::ifstream in(path, std::ios::binary);
+        const std::string png((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        problem = writeDocument("-", png, out);
+    }
+    std::remove(path.c_str());
+    return problem;
+}
+
 }  // namespace
 
-int runCli(const std::vector<std::string>& args, const CliStreams& streams, const FramePacer& pacer) {
-    using Command = int (*)(const std::vector<std::string>&, const CliStreams&);
-    const std::pair<const char*, Command> commands[] = {{"history", runHistory}, {"report", runReport},
-                                                        {"export", runExport},   {"import", runImport},
-                                                        {"check", runCheck}};
-    for (const auto& [name, command] : commands)
-        if (!args.empty() && args[0] == name) return command(std::vector<std::string>(args.begin() + 1, args.end()), streams);
-    const ParsedOptions parsed = parseOptions(args);
-    if (!parsed.ok) return usageError(streams, parsed.error);
-    Options options = parsed.options;
+namespace {
+
+// `pelorin-cli [run] ...`: measures, prints and keeps a run.
+int runBenchmark(Options options, const std::vector<std::string>& args, const CliStreams& streams,
+                 const FramePacer& pacer) {
     RunFacts facts{utcNow(), {"pelorin-cli"}, options.label};
     facts.commandLine.insert(facts.commandLine.end(), args.begin(), args.end());
-    if (options.help) {
-        std::fputs(usageText().c_str(), streams.out);
-        return 0;
-    }
     if (options.version) {
         std::fprintf(streams.out, "pelorin-cli %s\n", benchmarkVersion());
         return 0;
@@ -171,18 +201,23 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
     // store's place.
     std::string unknown;
     const std::string storePath = options.storePath.empty() ? defaultStorePath(unknown) : options.storePath;
-    if (!options.jsonPath.empty() && options.jsonPath != "-") {
-        const std::string problem = outputPathProblem(options.jsonPath, "JSON file", storePath);
-        if (!problem.empty()) return usageError(streams, problem);
-    }
-    const std::pair<std::string*, const char*> outputs[] = {{&options.screenshotPath, "screenshot"},
+    const std::pair<std::string*, const char*> outputs[] = {{&options.jsonPath, "JSON file"},
+                                                            {&options.screenshotPath, "screenshot"},
                                                             {&options.markdownPath, "Markdown file"},
                                                             {&options.csvPath, "CSV file"}};
     for (const auto& [path, what] : outputs) {
-        if (path->empty()) continue;
+        if (path->empty() || *path == "-") continue;
         const std::string problem = outputPathProblem(*path, what, storePath);
         if (!problem.empty()) return usageError(streams, problem);
     }
+    const std::vector<NamedFile> inputs = {{"--compare", namesStoredRun(options.comparePath) ? "" : options.comparePath}};
+    if (const std::string problem = sharedFileProblem({{"--json", options.jsonPath},
+                                                       {"--screenshot", options.screenshotPath},
+                                                       {"--markdown", options.markdownPath},
+                                                       {"--csv", options.csvPath}},
+                                                      inputs);
+        !problem.empty())
+        return usageError(streams, problem);
     const std::string fontProblem = japaneseFontProblem();
     if (!fontProblem.empty()) return usageError(streams, fontProblem);
     // A store that is not ours is refused now, not after the run; the
@@ -195,7 +230,6 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
             printWarning(streams, "the results store " + storePath + " cannot take the run: " + storeRefusal +
                                       "; the run is not saved");
     }
-    options.jsonPath = absolute(options.jsonPath);
     for (const auto& [path, what] : outputs) *path = absolute(*path);
     options.storePath = absolute(options.storePath);
     findPictures(streams);
@@ -207,10 +241,19 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
 
     RunScope scope;
     measuringMs = options.timeSeconds * 1000;
-    Progress progress(streams.err, streams.errIsTerminal, options.timeSeconds, options.repeat,
-                      options.repeatRule.automatic);
+    DriverPlan plan = planOf(options);
+    // Someone watching at a terminal sees the result screen, as in the window program.
+    plan.keepResultScreen = options.window && options.wait && streams.inIsTerminal && streams.in >= 0;
+    Progress progress(streams.err, streams.errIsTerminal, progressPlanOf(options, plan));
     KernelTimingCapture kernelTimes;
-    FrameDriver driver(planOf(options), &progress);
+    kernelTimes.onKernelStart([&](int index, int count) { progress.kernelStarted(index, count); });
+    threadedKernelStarting = [&](int index, int count) { progress.kernelStarted(index, count); };
+    FrameDriver driver(plan, &progress);
+    driver.resultScreenKept = [&] {
+        progress.say("The result screen stays in the window: press Enter here or in the window, or close it, to "
+                     "save and print the figures.");
+    };
+    driver.personDone = [&] { return enterOnInput(streams.in, 20); };
     drive::setFrameHook([&](long) {
         driver.beforeFrame();
         if (pacer) pacer();
@@ -235,7 +278,10 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
     SavedRun run;
     std::string reason;
     readSavedRun(document, run, reason);  // cannot fail: the document was made just now
-    std::FILE* report = options.jsonPath == "-" ? streams.err : streams.out;
+    // A document on standard output leaves it to that document alone.
+    const bool standardOutputTaken = options.jsonPath == "-" || options.markdownPath == "-" ||
+                                     options.csvPath == "-" || options.screenshotPath == "-";
+    std::FILE* report = standardOutputTaken ? streams.err : streams.out;
     printLines(report, figureLines(driver.results));
     printLines(report, repeatRuleLines(driver.results, options.repeatRule));
     printLines(report, threadedFigureLines(driver.results));
@@ -249,7 +295,7 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
     }
     int verdict = 0;
     if (options.failOnRegression) {
-        const Verdict v = judgeRuns(saved, checkedRunName(options.comparePath, saved.id), run, "this run",
+        const Verdict v = judgeRuns(saved, checkedRunName(options.comparePath, saved), run, "this run",
                                     options.verdictRules);
         printLines(report, verdictLines(v));
         verdict = verdictStatus(v);
@@ -258,29 +304,38 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
 
     int status = 0;
     if (!options.jsonPath.empty()) {
-        const std::string text = documentText(document);
-        if (options.jsonPath == "-") {
-            std::fputs(text.c_str(), streams.out);
-        } else if (const std::string problem = writeTextFile(options.jsonPath, text); !problem.empty()) {
+        if (const std::string problem = writeDocument(options.jsonPath, documentText(document), streams.out);
+            !problem.empty()) {
             printError(streams, problem);
             status = 1;
         }
     }
     if (!options.screenshotPath.empty()) {
-        if (driver.lastFrame.empty() ||
-            !savePng(options.screenshotPath.c_str(), driver.lastFrame.data(), driver.frameWidth, driver.frameHeight)) {
-            printError(streams, "cannot write the screenshot " + options.screenshotPath);
+        std::string problem = driver.lastFrame.empty() ? "cannot write the screenshot: no frame was presented" : "";
+        if (problem.empty() && options.screenshotPath == "-") {
+            problem = screenshotToStandardOutput(driver, streams.out);
+        } else if (problem.empty() && !savePng(options.screenshotPath.c_str(), driver.lastFrame.data(),
+                                               driver.frameWidth, driver.frameHeight)) {
+            problem = "cannot write the screenshot " + options.screenshotPath;
+        }
+        if (!problem.empty()) {
+            printError(streams, problem);
             status = 1;
         }
     }
     long long runId = 0;
+    std::string storeFile;
     if (!storeRefusal.empty()) {
+        printWarning(streams, "the run was not saved: the results store " + storePath + " cannot take it: " +
+                                  storeRefusal);
         status = 1;
-    } else if (options.save) {
-        if (const std::string problem = saveRun(options, document, runId); !problem.empty()) {
-            printWarning(streams, problem);
-            status = 1;
-        }
+    } else if (!options.save) {
+        std::fprintf(streams.err, "not saved (--no-save)\n");
+    } else if (const std::string problem = saveRun(options, document, runId, storeFile); !problem.empty()) {
+        printWarning(streams, problem);
+        status = 1;
+    } else {
+        std::fprintf(streams.err, "saved as run %lld in %s\n", runId, terminalText(storeFile).c_str());
     }
     if (!options.markdownPath.empty() || !options.csvPath.empty()) {
         run.id = runId;
@@ -292,4 +347,24 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
     // one figure could be judged".
     if (verdict == kStatusWorse) return verdict;
     return status != 0 ? status : verdict;
+}
+
+}  // namespace
+
+int runCli(const std::vector<std::string>& args, const CliStreams& streams, const FramePacer& pacer) {
+    const CommandLine line = parseCommandLine(args);
+    if (!line.ok) return usageError(streams, line.error);
+    if (line.help) {
+        std::fputs(helpText(line.command).c_str(), streams.out);
+        return 0;
+    }
+    switch (line.command) {
+        case Command::History: return runHistory(line.history, streams);
+        case Command::Report: return runReport(line.report, streams);
+        case Command::Export: return runExport(line.exportRun, streams);
+        case Command::Import: return runImport(line.import, streams);
+        case Command::Check: return runCheck(line.check, streams);
+        case Command::Run: break;
+    }
+    return runBenchmark(line.run, args, streams, pacer);
 }

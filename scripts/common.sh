@@ -7,7 +7,7 @@ BUILD_DIR="${PELORIN_BUILD_DIR:-$ROOT/build}"
 
 BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config libsdl2-dev libfreetype-dev libfontconfig-dev
                 libpixman-1-dev libpng-dev fonts-ipafont-gothic fonts-dejavu-core nlohmann-json3-dev
-                libsqlite3-dev)
+                libsqlite3-dev libcli11-dev)
 # Making and checking the .deb, and validating what an installation holds.
 PACKAGE_PACKAGES=(dpkg-dev lintian desktop-file-utils appstream man-db)
 TEST_PACKAGES=(googletest libgtest-dev xvfb xauth xdotool x11-utils imagemagick libx11-dev binutils

@@ -133,6 +133,14 @@ bool FrameDriver::isLastPass() const {
 
 void FrameDriver::beforeFrame() {
     if (closing_) return;
+    if (waiting_) {
+        // Enter in the window would take the result screen back to the title.
+        if (bEnter != 0 || (personDone && personDone())) {
+            closing_ = true;
+            drive::requestClose();
+        }
+        return;
+    }
     const Clock::time_point now = Clock::now();
     recordFrame(now, drive::presentNanoseconds());
 
@@ -163,6 +171,11 @@ void FrameDriver::beforeFrame() {
     }
     if (lastPass_) {
         complete_ = true;
+        if (plan_.keepResultScreen) {
+            waiting_ = true;
+            if (resultScreenKept) resultScreenKept();
+            return;
+        }
         closing_ = true;
         drive::requestClose();
         return;

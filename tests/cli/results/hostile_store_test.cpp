@@ -143,7 +143,7 @@ TEST(HostileStore, PathsTheFileSystemRefusesAreOneLineRefusals) {
             EXPECT_NE(openError(c.path).find(c.says), std::string::npos) << openError(c.path);
             EXPECT_NE(readError(c.path).find(c.says), std::string::npos) << readError(c.path);
             const CliOutput r = runCliCaptured({"history", "--store", c.path});
-            EXPECT_EQ(r.status, 1);
+            EXPECT_EQ(r.status, 2);
             EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
             EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
         }
