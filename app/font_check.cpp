@@ -1,7 +1,7 @@
 #include "app/font_check.h"
 
 #include "app/start_refusal.h"
-#include "platform/font_availability.h"
+#include "platform/win32.h"
 
 std::string japaneseFontProblem() {
     if (japaneseFontAvailable()) return "";

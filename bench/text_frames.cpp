@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/gdi_objects.h"
+#include "platform/linux/gdi_objects.h"
 
 namespace {
 

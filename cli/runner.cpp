@@ -32,9 +32,9 @@
 #include "cli/report/threaded_report.h"
 #include "kernels/cpu_placement.h"
 #include "kernels/threaded_kernels.h"
-#include "platform/png_write.h"
-#include "platform/drive_hooks.h"
-#include "platform/video_info.h"
+#include "platform/linux/png_write.h"
+#include "platform/linux/drive_hooks.h"
+#include "platform/linux/video_info.h"
 #include "resources/resources.h"
 #include "stages/frame_rate_stage.h"
 

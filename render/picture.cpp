@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cwchar>
 
-#include "platform/gdiplus.h"
+#include "platform/win32.h"
 #include "render/frame_buffer.h"
 #include "render/pixel_vectors.h"
 

@@ -4,7 +4,7 @@
 
 #include "cli/run/kernel_timing_capture.h"
 #include "cli/run/settling.h"
-#include "platform/drive_hooks.h"
+#include "platform/linux/drive_hooks.h"
 #include "stages/stage_state.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/video_info.h"
+#include "platform/linux/video_info.h"
 
 struct SystemInfo {
     std::string cpu;              // the brand string, blanks around it removed

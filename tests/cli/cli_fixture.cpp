@@ -11,7 +11,7 @@
 
 #include "cli/results/results_store.h"
 #include "cli/run/statistics.h"
-#include "platform/drive_hooks.h"
+#include "platform/linux/drive_hooks.h"
 #include "support/program_harness.h"
 #include "support/quick_kernels.h"
 

@@ -15,7 +15,7 @@
 #include "cli/without_permission_override.h"
 #include "cli/results/run_sources.h"
 #include "cli/store_commands.h"
-#include "platform/drive_hooks.h"
+#include "platform/linux/drive_hooks.h"
 #include "reliability/child_process.h"
 #include "support/program_harness.h"
 #include "support/quick_kernels.h"

@@ -6,7 +6,7 @@
 
 #include "cli/cli_fixture.h"
 #include "cli/results/results_store.h"
-#include "platform/drive_hooks.h"
+#include "platform/linux/drive_hooks.h"
 #include "support/program_harness.h"
 #include "support/quick_kernels.h"
 

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <vector>
 
-#include "platform/gdi_objects.h"
+#include "platform/linux/gdi_objects.h"
 
 namespace {
 

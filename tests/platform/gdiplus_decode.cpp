@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "support/png_test_file.h"
-#include "platform/gdiplus.h"
+#include "platform/linux/gdiplus.h"
 
 using namespace Gdiplus;
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/cp932.h"
+#include "platform/linux/cp932.h"
 #include "tests/platform/text_surface.h"
 
 TEST(Cp932, DecodesTheProgramsOwnCharacters) {

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/gdi_objects.h"
+#include "platform/linux/gdi_objects.h"
 
 inline constexpr char kGothicFace[] = "\x82\x6C\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4E";
 

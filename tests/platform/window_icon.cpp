@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "platform/window_internal.h"
+#include "platform/linux/window_internal.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "platform/drive_hooks.h"
+#include "platform/linux/drive_hooks.h"
 
 inline std::uint64_t frameHash(const drive::Frame& f) {
     std::uint64_t h = 0x9E3779B97F4A7C15ull ^ (std::uint64_t(std::uint32_t(f.width)) << 32 | std::uint32_t(f.height));

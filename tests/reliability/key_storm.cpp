@@ -9,7 +9,7 @@
 
 #include "app/main_window.h"
 #include "frame_hash.h"
-#include "platform/drive_hooks.h"
+#include "platform/linux/drive_hooks.h"
 #include "program_state.h"
 #include "support/quick_kernels.h"
 #include "support/program_harness.h"

@@ -12,7 +12,7 @@
 
 #include "child_process.h"
 #include "frame_hash.h"
-#include "platform/drive_hooks.h"
+#include "platform/linux/drive_hooks.h"
 #include "support/quick_kernels.h"
 #include "stages/stage_state.h"
 #include "support/program_harness.h"

@@ -2,7 +2,7 @@
 // before the window is shown, then the run carries on as if nothing happened.
 #include <gtest/gtest.h>
 
-#include "platform/drive_hooks.h"
+#include "platform/linux/drive_hooks.h"
 #include "support/quick_kernels.h"
 #include "stages/stage_state.h"
 #include "support/program_harness.h"

@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "app/main_window.h"
-#include "platform/drive_hooks.h"
+#include "platform/linux/drive_hooks.h"
 #include "support/quick_kernels.h"
 #include "render/frame_buffer.h"
 #include "stages/stage_state.h"

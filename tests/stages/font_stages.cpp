@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "platform/gdi_objects.h"
+#include "platform/linux/gdi_objects.h"
 #include "render/frame_buffer.h"
 #include "stages/stage_routines.h"
 #include "stages/stage_state.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/drive_hooks.h"
+#include "platform/linux/drive_hooks.h"
 #include "stages/kernel_stages.h"
 #include "stages/result_screen.h"
 #include "stages/stage_routines.h"

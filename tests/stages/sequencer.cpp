@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "platform/drive_hooks.h"
+#include "platform/linux/drive_hooks.h"
 #include "render/frame_buffer.h"
 #include "render/picture.h"
 #include "stages/frame_rate_stage.h"

@@ -1,6 +1,6 @@
 #include "support/frame_fixture.h"
 
-#include "platform/drive_hooks.h"
+#include "platform/linux/drive_hooks.h"
 #include "render/frame_buffer.h"
 #include "render/picture.h"
 #include "stages/stage_state.h"

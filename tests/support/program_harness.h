@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-#include "platform/drive_hooks.h"
+#include "platform/linux/drive_hooks.h"
 
 struct ProgramHarness {
     // What the script sees and does before frame `frame` (0 = the first

@@ -14,13 +14,13 @@ shift 4
 mkdir -p "$work_dir/corpus" "$work_dir/seeds"
 work_dir=$(cd "$work_dir" && pwd)
 fuzzer=$work_dir/png_decoder_fuzz
-sources=("$source_dir/platform/gdiplus.cpp" "$source_dir/render/picture.cpp" "$source_dir/render/frame_buffer.cpp"
+sources=("$source_dir/platform/linux/gdiplus.cpp" "$source_dir/render/picture.cpp" "$source_dir/render/frame_buffer.cpp"
          "$source_dir/tests/reliability/fuzz/png_decoder_fuzz.cpp")
 
 CXX=${FUZZ_CXX:-clang++}
 stale=0
 [ -x "$fuzzer" ] || stale=1
-for f in "${sources[@]}" "$source_dir/platform/gdiplus.h" "$source_dir/render/picture.h" "$source_dir/platform/win32.h"; do
+for f in "${sources[@]}" "$source_dir/platform/linux/gdiplus.h" "$source_dir/platform/linux/win32_api.h" "$source_dir/render/picture.h" "$source_dir/platform/win32.h"; do
     [ "$f" -nt "$fuzzer" ] && stale=1
 done
 if [ "$stale" = 1 ]; then

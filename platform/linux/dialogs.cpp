@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/cp932.h"
-#include "platform/drive_hooks.h"
-#include "platform/window_internal.h"
+#include "platform/linux/cp932.h"
+#include "platform/linux/drive_hooks.h"
+#include "platform/linux/window_internal.h"
 
 struct ModuleObject {
     std::vector<ResourceEntry> resources;

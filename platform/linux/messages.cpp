@@ -3,8 +3,8 @@
 
 #include <deque>
 
-#include "platform/drive_hooks.h"
-#include "platform/window_internal.h"
+#include "platform/linux/drive_hooks.h"
+#include "platform/linux/window_internal.h"
 
 namespace {
 

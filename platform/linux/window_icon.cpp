@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "platform/window_internal.h"
+#include "platform/linux/window_internal.h"
 
 namespace {
 

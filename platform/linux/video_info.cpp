@@ -1,4 +1,4 @@
-#include "platform/video_info.h"
+#include "platform/linux/video_info.h"
 
 #include <SDL.h>
 

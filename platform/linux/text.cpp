@@ -8,8 +8,8 @@
 #include <emmintrin.h>
 #endif
 
-#include "platform/font.h"
-#include "platform/window_internal.h"
+#include "platform/linux/font.h"
+#include "platform/linux/window_internal.h"
 
 namespace {
 

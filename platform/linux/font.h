@@ -7,8 +7,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/cp932.h"
-#include "platform/gdi_objects.h"
+#include "platform/linux/cp932.h"
+#include "platform/linux/gdi_objects.h"
 
 // One character's ink, already placed in its cell: `left` and `top` are the
 // offset of the coverage box from the cell's top-left corner, and the box

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/gdi_objects.h"
-#include "platform/window_internal.h"
+#include "platform/linux/gdi_objects.h"
+#include "platform/linux/window_internal.h"
 
 namespace {
 // Never destroyed: objects a program never deletes must stay reachable from

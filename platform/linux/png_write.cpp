@@ -1,4 +1,4 @@
-#include "platform/png_write.h"
+#include "platform/linux/png_write.h"
 
 #include <png.h>
 

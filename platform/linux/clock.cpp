@@ -1,7 +1,7 @@
 // Millisecond clock, performance counter and the multimedia timer calls.
 #include <ctime>
 
-#include "platform/drive_hooks.h"
+#include "platform/linux/drive_hooks.h"
 #include "platform/win32.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // Fonts: the program asks for its Japanese gothic face by its Windows name;
 // fontconfig finds a face here that really has the kana, and FreeType
 // rasterises each character once into the cell the caller asked for.
-#include "platform/font.h"
+#include "platform/linux/font.h"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
@@ -17,7 +17,7 @@
 #include <string>
 #include <utility>
 
-#include "platform/font_availability.h"
+#include "platform/win32.h"
 
 struct SharedFace {
     FT_Face face = nullptr;

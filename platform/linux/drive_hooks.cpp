@@ -1,7 +1,7 @@
 #include <SDL.h>
 
-#include "platform/drive_hooks.h"
-#include "platform/window_internal.h"
+#include "platform/linux/drive_hooks.h"
+#include "platform/linux/window_internal.h"
 
 namespace drive {
 void resetMessages();  // platform/messages.cpp

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/drive_hooks.h"
-#include "platform/window_internal.h"
+#include "platform/linux/drive_hooks.h"
+#include "platform/linux/window_internal.h"
 
 namespace {
 

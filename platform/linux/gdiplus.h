@@ -5,7 +5,7 @@
 // image without alpha reads as alpha 255.  Only PNG files are understood.
 #pragma once
 
-#include "platform/win32.h"
+#include "platform/linux/win32_api.h"
 
 namespace Gdiplus {
 

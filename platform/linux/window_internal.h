@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/gdi_objects.h"
+#include "platform/linux/gdi_objects.h"
 #include "platform/win32.h"
 
 struct SDL_Window;

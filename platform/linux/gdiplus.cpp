@@ -1,4 +1,4 @@
-#include "platform/gdiplus.h"
+#include "platform/linux/gdiplus.h"
 
 #include <png.h>
 
