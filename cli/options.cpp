@@ -24,7 +24,7 @@ struct Words {
     bool list = false, version = false, window = false, noSave = false, noWait = false;
     std::vector<std::string> stages, positional;
     std::string time, repeat, settle, maxRepeat, threads, json, compare, failOnRegression, alpha, markdown, csv,
-        label, store, screenshot, last, output, threshold;
+        label, store, screenshot, last, output, threshold, html;
 };
 
 void value(CLI::App& app, const std::string& names, const std::string& valueName, std::string& into,
@@ -66,6 +66,8 @@ void defineRun(CLI::App& app, Words& w) {
           "figure is worse");
     value(app, "--alpha", "A", w.alpha,
           "with --fail-on-regression: the rate of false findings allowed across all figures (default 0.01)");
+    value(app, "--html", "FILE", w.html,
+          "write the figures as one self-contained HTML page, as report -o does for stored runs");
     value(app, "--markdown", "FILE", w.markdown, "write the figures as a Markdown table");
     value(app, "--csv", "FILE", w.csv, "write the figures as CSV, one row per figure, with all samples");
     value(app, "--label", "TEXT", w.label,
@@ -318,12 +320,14 @@ std::string checkRun(const Words& w, CommandLine& line) {
     o.jsonPath = w.json;
     o.comparePath = w.compare;
     o.screenshotPath = w.screenshot;
+    o.htmlPath = w.html;
     o.markdownPath = w.markdown;
     o.csvPath = w.csv;
     o.storePath = w.store;
     if (o.comparePath == "-") return "--compare needs a file, not standard input";
     if (o.storePath == "-") return "--store needs a file, not standard output";
     if (!(p = standardOutputProblem({{"--json", o.jsonPath},
+                                     {"--html", o.htmlPath},
                                      {"--markdown", o.markdownPath},
                                      {"--csv", o.csvPath},
                                      {"--screenshot", o.screenshotPath}}))

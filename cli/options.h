@@ -22,6 +22,7 @@ struct Options : RunConfig {
     bool failOnRegression = false;  // judge this run against the --compare run
     VerdictRules verdictRules;      // the threshold of --fail-on-regression and --alpha
     std::string screenshotPath;
+    std::string htmlPath;      // the figures as an HTML page
     std::string markdownPath;  // the figures as a Markdown table
     std::string csvPath;       // the figures as CSV
     bool save = true;          // keep the run in the results store

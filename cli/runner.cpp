@@ -203,6 +203,7 @@ int runBenchmark(Options options, const std::vector<std::string>& args, const Cl
     const std::string storePath = options.storePath.empty() ? defaultStorePath(unknown) : options.storePath;
     const std::pair<std::string*, const char*> outputs[] = {{&options.jsonPath, "JSON file"},
                                                             {&options.screenshotPath, "screenshot"},
+                                                            {&options.htmlPath, "HTML report"},
                                                             {&options.markdownPath, "Markdown file"},
                                                             {&options.csvPath, "CSV file"}};
     for (const auto& [path, what] : outputs) {
@@ -213,11 +214,15 @@ int runBenchmark(Options options, const std::vector<std::string>& args, const Cl
     const std::vector<NamedFile> inputs = {{"--compare", namesStoredRun(options.comparePath) ? "" : options.comparePath}};
     if (const std::string problem = sharedFileProblem({{"--json", options.jsonPath},
                                                        {"--screenshot", options.screenshotPath},
+                                                       {"--html", options.htmlPath},
                                                        {"--markdown", options.markdownPath},
                                                        {"--csv", options.csvPath}},
                                                       inputs);
         !problem.empty())
         return usageError(streams, problem);
+    // A window run on a display that cannot be opened would run unseen.
+    if (options.window)
+        if (const std::string problem = openDisplay(); !problem.empty()) return usageError(streams, problem);
     const std::string fontProblem = japaneseFontProblem();
     if (!fontProblem.empty()) return usageError(streams, fontProblem);
     // A store that is not ours is refused now, not after the run; the
@@ -279,8 +284,9 @@ int runBenchmark(Options options, const std::vector<std::string>& args, const Cl
     std::string reason;
     readSavedRun(document, run, reason);  // cannot fail: the document was made just now
     // A document on standard output leaves it to that document alone.
-    const bool standardOutputTaken = options.jsonPath == "-" || options.markdownPath == "-" ||
-                                     options.csvPath == "-" || options.screenshotPath == "-";
+    const bool standardOutputTaken = options.jsonPath == "-" || options.htmlPath == "-" ||
+                                     options.markdownPath == "-" || options.csvPath == "-" ||
+                                     options.screenshotPath == "-";
     std::FILE* report = standardOutputTaken ? streams.err : streams.out;
     printLines(report, figureLines(driver.results));
     printLines(report, repeatRuleLines(driver.results, options.repeatRule));
@@ -337,9 +343,9 @@ int runBenchmark(Options options, const std::vector<std::string>& args, const Cl
     } else {
         std::fprintf(streams.err, "saved as run %lld in %s\n", runId, terminalText(storeFile).c_str());
     }
-    if (!options.markdownPath.empty() || !options.csvPath.empty()) {
+    if (!options.htmlPath.empty() || !options.markdownPath.empty() || !options.csvPath.empty()) {
         run.id = runId;
-        if (!writeReportFiles({"", options.markdownPath, options.csvPath}, {run}, streams)) status = 1;
+        if (!writeReportFiles({options.htmlPath, options.markdownPath, options.csvPath}, {run}, streams)) status = 1;
     }
     std::fflush(streams.out);
     // A worse figure comes first, so that a CI job never misses it behind a
