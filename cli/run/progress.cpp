@@ -155,48 +155,58 @@ std::string Progress::statusLine() {
     const std::size_t step = open_ != kNone ? open_ : nextStep_;
     const SecondsLeft left = timeLeft_.left(pass_, step, open_ != kNone ? now - openSince_ : 0.0);
     char part[160];
+    // The pass as the stage lines give it, then where in the selection.
+    std::string head;
+    if (plan_.passesAtMost) {
+        std::snprintf(part, sizeof part, "[pass %d, at most %d] ", pass_, plan_.passes);
+        head = part;
+    } else if (plan_.passes > 1) {
+        std::snprintf(part, sizeof part, "[pass %d/%d] ", pass_, plan_.passes);
+        head = part;
+    }
+    std::string name, detail;
+    if (open_ == kNone) {
+        name = "between stages";
+    } else {
+        const ProgressStep& s = timeLeft_.steps()[open_];
+        const auto place = std::find(plan_.stages.begin(), plan_.stages.end(), s.stage) - plan_.stages.begin();
+        std::snprintf(part, sizeof part, "stage %d of %zu, ", static_cast<int>(place + 1), plan_.stages.size());
+        head += part;
+        name = stageName(s.stage);
+        if (s.threads > 1) {
+            std::snprintf(part, sizeof part, " with %d threads", s.threads);
+            name += part;
+        }
+        if (kernel_ > 0)
+            std::snprintf(part, sizeof part, ", kernel %d/%d", kernel_, kernels_);
+        else if (s.threads > 1)
+            std::snprintf(part, sizeof part, ", preparing its threads");
+        else if (s.stage <= kFrameRateStages)
+            std::snprintf(part, sizeof part, ": %d/%d s", static_cast<int>(secondsIntoStage_), 2 + plan_.timeSeconds);
+        else
+            std::snprintf(part, sizeof part, "%s", kernelsNext_ ? ": kernels next" : ": heading");
+        detail = part;
+    }
     if (plan_.passesAtMost && left.most > left.least + 0.5)
-        std::snprintf(part, sizeof part, "[%s elapsed, %s to %s left] ", clockText(now).c_str(),
+        std::snprintf(part, sizeof part, " | %s in, %s to %s left", clockText(now).c_str(),
                       clockText(left.least).c_str(), clockText(left.most).c_str());
     else
-        std::snprintf(part, sizeof part, "[%s elapsed, about %s left] ", clockText(now).c_str(),
-                      clockText(left.least).c_str());
-    std::string line = part;
-    if (plan_.passesAtMost) {
-        std::snprintf(part, sizeof part, "pass %d (at most %d), ", pass_, plan_.passes);
-        line += part;
-    } else if (plan_.passes > 1) {
-        std::snprintf(part, sizeof part, "pass %d of %d, ", pass_, plan_.passes);
-        line += part;
-    }
-    if (open_ == kNone) return line + "between stages";
-
-    const ProgressStep& s = timeLeft_.steps()[open_];
-    const auto place = std::find(plan_.stages.begin(), plan_.stages.end(), s.stage) - plan_.stages.begin();
-    std::snprintf(part, sizeof part, "Stage %d (%d of %zu) \"%s\"", s.stage, static_cast<int>(place + 1),
-                  plan_.stages.size(), stageName(s.stage));
-    line += part;
-    if (s.threads > 1) {
-        std::snprintf(part, sizeof part, " with %d threads", s.threads);
-        line += part;
-    }
-    if (kernel_ > 0)
-        std::snprintf(part, sizeof part, ": kernel %d of %d", kernel_, kernels_);
-    else if (s.threads > 1)
-        std::snprintf(part, sizeof part, "%s", s.stage == 7 ? ": preparing its buffers" : ": starting");
-    else if (s.stage <= kFrameRateStages)
-        std::snprintf(part, sizeof part, ": %d of %d s", static_cast<int>(secondsIntoStage_), 2 + plan_.timeSeconds);
-    else
-        std::snprintf(part, sizeof part, "%s", kernelsNext_ ? ": its kernels start" : ": heading");
-    return line + part;
+        std::snprintf(part, sizeof part, " | %s in, ~%s left", clockText(now).c_str(), clockText(left.least).c_str());
+    const std::string tail = part;
+    // On a narrow terminal the stage's name gives way first: the rest says
+    // how far the run is.
+    const std::size_t room = columns_ - 1;
+    const std::size_t fixed = head.size() + detail.size() + tail.size();
+    if (fixed + name.size() > room && room > fixed + 4) name = name.substr(0, room - fixed - 3) + "...";
+    std::string line = head + name + detail + tail;
+    if (line.size() > room) line.resize(room);
+    return line;
 }
 
 void Progress::draw() {
     if (out_ == nullptr || !live_) return;
     lastDrawn_ = clock_();
-    std::string line = statusLine();
-    if (line.size() >= columns_) line.resize(columns_ - 1);
-    std::fprintf(out_, "\r\033[K%s", line.c_str());
+    std::fprintf(out_, "\r\033[K%s", statusLine().c_str());
     lineShown_ = true;
     std::fflush(out_);
 }

@@ -31,7 +31,8 @@ public:
     // `text` on a line of its own, the status line cleared first.
     void say(const std::string& text);
 
-    // The status line as it would be drawn now; for tests.
+    // The status line as it would be drawn now, within the terminal's
+    // width (the stage's name is shortened first); for tests too.
     std::string statusLine();
 
 private:
