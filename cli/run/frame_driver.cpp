@@ -134,8 +134,9 @@ bool FrameDriver::isLastPass() const {
 void FrameDriver::beforeFrame() {
     if (closing_) return;
     if (waiting_) {
-        // Enter in the window would take the result screen back to the title.
-        if (bEnter != 0 || (personDone && personDone())) {
+        // Enter in the window takes the result screen back to the title:
+        // caught as it is released, or when the screen has gone.
+        if (bEnter != 0 || stage != kResultScreen || (personDone && personDone())) {
             closing_ = true;
             drive::requestClose();
         }

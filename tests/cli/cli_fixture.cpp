@@ -168,6 +168,13 @@ std::vector<std::string> linesOf(const std::string& text) {
     return lines;
 }
 
+std::unique_ptr<ResultsStore> openStore(const std::string& path) {
+    std::string error;
+    std::unique_ptr<ResultsStore> store = ResultsStore::open(path, error);
+    EXPECT_TRUE(store) << error;
+    return store;
+}
+
 std::string openError(const std::string& path) {
     std::string error;
     EXPECT_FALSE(ResultsStore::open(path, error)) << path;

@@ -3,11 +3,13 @@
 // document the tests make is left for the schema check.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "cli/options.h"
 #include "cli/results/results_document.h"
+#include "cli/results/results_store.h"
 #include "cli/run/run_results.h"
 #include "cli/runner.h"
 #include "cli/run/system_info.h"
@@ -53,6 +55,8 @@ void halfASecondAFrame();
 CliOutput quickRun(std::vector<std::string> args);
 // The lines of a text, each without its '\n'.
 std::vector<std::string> linesOf(const std::string& text);
+// Opens (or makes) the store at `path`; a test fails when it cannot.
+std::unique_ptr<ResultsStore> openStore(const std::string& path);
 // Why a store that must not open was refused.
 std::string openError(const std::string& path);
 // A store of today's layout holding run 1, the sample document, made

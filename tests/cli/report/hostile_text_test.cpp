@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "cli/cli_fixture.h"
 #include "cli/report/history.h"
 #include "cli/report/html_report.h"
 #include "cli/report/table_export.h"

@@ -23,13 +23,6 @@ namespace {
 
 const RunFacts kFacts = sampleFacts();
 
-std::unique_ptr<ResultsStore> openStore(const std::string& path) {
-    std::string error;
-    std::unique_ptr<ResultsStore> store = ResultsStore::open(path, error);
-    EXPECT_TRUE(store) << error;
-    return store;
-}
-
 
 TEST(ResultsStore, RoundTripGivesEverySampleBackExactly) {
     const std::string path = freshTempPath("round_trip.sqlite");

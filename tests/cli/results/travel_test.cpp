@@ -12,13 +12,6 @@
 
 namespace {
 
-std::unique_ptr<ResultsStore> openStore(const std::string& path) {
-    std::string error;
-    std::unique_ptr<ResultsStore> store = ResultsStore::open(path, error);
-    EXPECT_TRUE(store) << error;
-    return store;
-}
-
 // Every kind of result entry: frame times, bandwidth, precise rates, and a
 // figure of two threads with each thread's own figure; samples that a text
 // or float conversion would bend.
