@@ -42,7 +42,7 @@ const char* const kStoreHelp =
 // The options of each command, in the order --help lists them.  The words
 // of each help text are the manual page's too.
 void defineRun(CLI::App& app, Words& w) {
-    flag(app, "--list", w.list, "the stages with their numbers and names");
+    flag(app, "--list", w.list, "print the stages with their numbers and names");
     app.add_option("-b,--stage", w.stages, "run only stage N (1-8); repeat the option for more")
         ->type_name("N")
         ->allow_extra_args(false);
@@ -80,7 +80,7 @@ void defineRun(CLI::App& app, Words& w) {
          "draw on the display instead of SDL's offscreen driver; with standard input on a terminal the result "
          "screen stays until Enter is pressed (there or in the window) or the window is closed");
     flag(app, "--no-wait", w.noWait, "with --window: close the window after the last stage, as without a terminal");
-    flag(app, "--version", w.version, "the program's name and version");
+    flag(app, "--version", w.version, "print the program's name and version");
 }
 
 void defineHistory(CLI::App& app, Words& w) { value(app, "--store", "FILE", w.store, kStoreHelp); }
@@ -130,7 +130,7 @@ void define(Command command, CLI::App& app, Words& w) {
         case Command::Import: defineImport(app, w); break;
         case Command::Check: defineCheck(app, w); break;
     }
-    flag(app, "-h,--help", w.help, "this text");
+    flag(app, "-h,--help", w.help, "print this help");
 }
 
 std::vector<OptionWord> optionWords(const CLI::App& app) {

@@ -113,6 +113,7 @@ const char* const kStandardOutput =
     "A FILE that an option writes may be '-', standard output; one output at most may take it. Two outputs may "
     "not name the same file.";
 const char* const kTextToStandardError = " The text report then goes to standard error.";
+const char* const kVerdictToStandardError = " The verdict's lines then go to standard error.";
 
 }  // namespace
 
@@ -128,8 +129,10 @@ std::string commandHelp(Command command, const std::vector<HelpOption>& options)
         text += line + wrapped(o.text, kTextColumn, line.size());
     }
     text += "\n";
-    if (command == Command::Run || command == Command::Check)
+    if (command == Command::Run)
         text += paragraph(std::string(kStandardOutput) + kTextToStandardError) + "\n";
+    else if (command == Command::Check)
+        text += paragraph(std::string(kStandardOutput) + kVerdictToStandardError) + "\n";
     else if (command == Command::Report)
         text += paragraph(kStandardOutput) + "\n";
     if (command == Command::Run) text += std::string(kCommandList) + "\n";

@@ -100,7 +100,7 @@ TEST(Options, EveryCommandHasItsOwnHelp) {
         EXPECT_EQ(help.rfind(std::string("Usage: pelorin-cli ") + (c == Command::Run ? "[run]" : commandName(c)), 0),
                   0u)
             << help;
-        EXPECT_NE(help.find("  -h, --help          this text\n"), std::string::npos) << help;
+        EXPECT_NE(help.find("  -h, --help          print this help\n"), std::string::npos) << help;
         for (const std::string& line : [&] {
                  std::vector<std::string> lines;
                  for (std::size_t a = 0, b; (b = help.find('\n', a)) != std::string::npos; a = b + 1)
