@@ -18,6 +18,7 @@
 #include "cli/run/benchmark_version.h"
 #include "cli/run/frame_driver.h"
 #include "cli/run/kernel_timing_capture.h"
+#include "cli/runner_plan.h"
 #include "cli/runner_wait.h"
 #include "cli/messages.h"
 #include "cli/options.h"
@@ -73,40 +74,6 @@ HINSTANCE programModule() {
     return module;
 }
 
-bool has(const std::vector<int>& list, int value) { return std::find(list.begin(), list.end(), value) != list.end(); }
-
-// Which stages the program's own frame loop measures (Stages 7 and 8 only
-// when one thread is asked for), and which run threaded beside it.
-DriverPlan planOf(const Options& options) {
-    DriverPlan plan;
-    for (const int s : options.stages) {
-        const bool kernelStage = s == 7 || s == 8;
-        if (!kernelStage || has(options.threads, 1)) plan.stages.push_back(s);
-        if (kernelStage) plan.threadedStages.push_back(s);
-    }
-    for (const int n : options.threads)
-        if (n > 1) plan.threadCounts.push_back(n);
-    if (plan.threadCounts.empty()) plan.threadedStages.clear();
-    plan.repeat = options.repeat;
-    plan.repeatRule = options.repeatRule;
-    plan.captureLastFrame = !options.screenshotPath.empty();
-    return plan;
-}
-
-// True when the saved run holds a figure this run will measure: the same
-// figure with the same thread count.
-bool sharesPlannedFigure(const Options& options, const SavedRun& saved) {
-    const DriverPlan plan = planOf(options);
-    for (int i = 0; i < kFigureTotal; ++i) {
-        const int stage = figure(i).stage;
-        if (has(plan.stages, stage) && saved.find(figure(i).id, 1) != nullptr) return true;
-        if (!has(plan.threadedStages, stage)) continue;
-        for (const int threads : plan.threadCounts)
-            if (saved.find(figure(i).id, threads) != nullptr) return true;
-    }
-    return false;
-}
-
 // Restores what a run changes in the program, also when the run is left early.
 struct RunScope {
     std::int32_t savedMeasuringMs = measuringMs;
@@ -130,20 +97,6 @@ std::string saveRun(const Options& options, const ResultsDocument& document, lon
     return "";
 }
 
-// What the progress line needs to know of the run.
-ProgressPlan progressPlanOf(const Options& options, const DriverPlan& plan) {
-    ProgressPlan p;
-    p.stages = options.stages;
-    p.frameLoopStages = plan.stages;
-    p.threadedStages = plan.threadedStages;
-    p.threadCounts = plan.threadCounts;
-    p.timeSeconds = options.timeSeconds;
-    p.passes = options.repeat;
-    p.passesAtMost = options.repeatRule.automatic;
-    p.leastPasses = options.repeatRule.automatic ? std::min(kMinAutoRepeat, options.repeat) : options.repeat;
-    return p;
-}
-
 // The screenshot as PNG on standard output: written to a file of its own
 // first, as the PNG writer writes files.
 std::string screenshotToStandardOutput(const FrameDriver& driver, std::FILE* out) {
@@ -163,10 +116,6 @@ std::string screenshotToStandardOutput(const FrameDriver& driver, std::FILE* out
     return problem;
 }
 
-}  // namespace
-
-namespace {
-
 // `pelorin-cli [run] ...`: measures, prints and keeps a run.
 int runBenchmark(Options options, const std::vector<std::string>& args, const CliStreams& streams,
                  const FramePacer& pacer) {
@@ -184,8 +133,9 @@ int runBenchmark(Options options, const std::vector<std::string>& args, const Cl
     // An unreadable affinity mask still leaves the one thread this process runs on.
     const int usableProcessors = std::max(1, static_cast<int>(usableCpus().size()));
     options.threads = resolveThreadCounts(options.threads, usableProcessors);
-    const std::string refusal = threadRefusal(options.threads, usableProcessors, memInfoBytes("MemAvailable"),
-                                              has(options.stages, 7));
+    const bool memoryStage = std::find(options.stages.begin(), options.stages.end(), 7) != options.stages.end();
+    const std::string refusal =
+        threadRefusal(options.threads, usableProcessors, memInfoBytes("MemAvailable"), memoryStage);
     if (!refusal.empty()) return usageError(streams, refusal);
 
     SavedRun saved;

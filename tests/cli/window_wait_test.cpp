@@ -27,7 +27,7 @@ struct WaitedRun {
 
 // A quick --window run of Stage 7 with a terminal (or none) as standard
 // input; once the result screen has stood for 20 frames the person ends it.
-WaitedRun windowRun(bool terminal, Ending ending, std::vector<std::string> more = {}) {
+WaitedRun windowRun(const std::string& storeName, bool terminal, Ending ending, std::vector<std::string> more = {}) {
     quick::Kernels standIns;
     ProgramHarness program;
     int master = -1, slave = -1;
@@ -53,7 +53,7 @@ WaitedRun windowRun(bool terminal, Ending ending, std::vector<std::string> more 
     streams.err = open_memstream(&errText, &errSize);
     streams.in = slave;
     streams.inIsTerminal = terminal;
-    std::vector<std::string> args{"--window", "-b", "7", "--store", freshTempPath("window_wait.sqlite")};
+    std::vector<std::string> args{"--window", "-b", "7", "--store", freshTempPath(storeName)};
     args.insert(args.end(), more.begin(), more.end());
     run.output.status = runCli(args, streams, person);
     std::fclose(streams.out);
@@ -72,7 +72,7 @@ const char* const kPrompt = "The result screen stays in the window: press Enter 
 
 TEST(WindowWait, TheResultScreenStaysUntilThePersonIsDone) {
     for (const Ending ending : {Ending::TerminalEnter, Ending::WindowEnter, Ending::WindowClosed}) {
-        const WaitedRun run = windowRun(true, ending);
+        const WaitedRun run = windowRun("window_waited.sqlite", true, ending);
         EXPECT_EQ(run.output.status, 0) << run.output.err;
         // Ended on the 20th frame of the result screen, within a frame or two.
         EXPECT_GE(run.resultScreenFrames, 20);
@@ -86,7 +86,7 @@ TEST(WindowWait, TheResultScreenStaysUntilThePersonIsDone) {
 
 TEST(WindowWait, WithoutATerminalOrWithNoWaitTheWindowClosesAtOnce) {
     for (const bool terminal : {false, true}) {
-        const WaitedRun run = windowRun(terminal, Ending::WindowClosed,
+        const WaitedRun run = windowRun("window_not_waited.sqlite", terminal, Ending::WindowClosed,
                                         terminal ? std::vector<std::string>{"--no-wait"} : std::vector<std::string>{});
         EXPECT_EQ(run.output.status, 0) << run.output.err;
         EXPECT_LE(run.resultScreenFrames, 2);
