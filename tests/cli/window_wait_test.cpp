@@ -45,23 +45,12 @@ WaitedRun windowRun(const std::string& storeName, bool terminal, Ending ending, 
             drive::requestClose();
         }
     };
-    char* outText = nullptr;
-    char* errText = nullptr;
-    std::size_t outSize = 0, errSize = 0;
-    CliStreams streams;
-    streams.out = open_memstream(&outText, &outSize);
-    streams.err = open_memstream(&errText, &errSize);
-    streams.in = slave;
-    streams.inIsTerminal = terminal;
     std::vector<std::string> args{"--window", "-b", "7", "--store", freshTempPath(storeName)};
     args.insert(args.end(), more.begin(), more.end());
-    run.output.status = runCli(args, streams, person);
-    std::fclose(streams.out);
-    std::fclose(streams.err);
-    run.output.out = outText;
-    run.output.err = errText;
-    std::free(outText);
-    std::free(errText);
+    run.output = runCliCaptured(args, person, [&](CliStreams& streams) {
+        streams.in = slave;
+        streams.inIsTerminal = terminal;
+    });
     close(master);
     close(slave);
     return run;

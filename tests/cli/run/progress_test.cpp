@@ -154,19 +154,15 @@ TEST(ProgressOnATerminal, TheStatusLineMovesThroughTheKernelsAndFitsTheTerminal)
     ProgramHarness program;
     Terminal terminal(72);
     std::FILE* err = fdopen(dup(terminal.program), "w");
-    char* outText = nullptr;
-    std::size_t outSize = 0;
-    CliStreams streams;
-    streams.out = open_memstream(&outText, &outSize);
-    streams.err = err;
-    streams.errIsTerminal = isatty(fileno(err)) != 0;
-    ASSERT_TRUE(streams.errIsTerminal);
-    const int status = runCli({"-b", "1", "-b", "7", "--time", "1", "--repeat", "2", "--no-save"}, streams, hundredMsAFrame);
+    ASSERT_TRUE(isatty(fileno(err)));
+    const CliOutput r = runCliCaptured({"-b", "1", "-b", "7", "--time", "1", "--repeat", "2", "--no-save"},
+                                       hundredMsAFrame, [&](CliStreams& streams) {
+                                           streams.err = err;
+                                           streams.errIsTerminal = true;
+                                       });
     std::fclose(err);
-    std::fclose(streams.out);
-    std::free(outText);
     const std::string seen = terminal.finish();
-    ASSERT_EQ(status, 0) << seen;
+    ASSERT_EQ(r.status, 0) << seen;
 
     std::vector<std::string> statusLines;
     for (std::size_t at = 0; (at = seen.find("\r\033[K", at)) != std::string::npos; at += 4) {
