@@ -26,7 +26,7 @@ struct WaitedRun {
 };
 
 // A quick --window run of Stage 7 with a terminal (or none) as standard
-// input; once the result screen has stood for 20 frames the person ends it.
+// input; once the result screen has stood for 5 frames the person ends it.
 WaitedRun windowRun(const std::string& storeName, bool terminal, Ending ending, std::vector<std::string> more = {}) {
     quick::Kernels standIns;
     ProgramHarness program;
@@ -36,7 +36,7 @@ WaitedRun windowRun(const std::string& storeName, bool terminal, Ending ending, 
     const auto person = [&] {
         halfASecondAFrame();
         if (stage != kResultScreen) return;
-        if (++run.resultScreenFrames != 20) return;
+        if (++run.resultScreenFrames != 5) return;
         if (ending == Ending::TerminalEnter) {
             EXPECT_EQ(write(master, "\n", 1), 1);
         } else if (ending == Ending::WindowEnter) {
@@ -63,9 +63,9 @@ TEST(WindowWait, TheResultScreenStaysUntilThePersonIsDone) {
     for (const Ending ending : {Ending::TerminalEnter, Ending::WindowEnter, Ending::WindowClosed}) {
         const WaitedRun run = windowRun("window_waited.sqlite", true, ending);
         EXPECT_EQ(run.output.status, 0) << run.output.err;
-        // Ended on the 20th frame of the result screen, within a frame or two.
-        EXPECT_GE(run.resultScreenFrames, 20);
-        EXPECT_LE(run.resultScreenFrames, 22);
+        // Ended on the 5th frame of the result screen, within a frame or two.
+        EXPECT_GE(run.resultScreenFrames, 5);
+        EXPECT_LE(run.resultScreenFrames, 7);
         EXPECT_NE(run.output.err.find(kPrompt), std::string::npos) << run.output.err;
         // Saved and printed after the prompt, and only then.
         EXPECT_GT(run.output.err.find("saved as run 1 in "), run.output.err.find(kPrompt)) << run.output.err;
