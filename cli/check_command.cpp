@@ -4,6 +4,7 @@
 
 #include "cli/messages.h"
 #include "cli/output_paths.h"
+#include "cli/output_writing.h"
 #include "cli/report/verdict.h"
 #include "cli/results/run_sources.h"
 #include "cli/store_commands.h"

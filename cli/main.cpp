@@ -4,13 +4,15 @@
 #include <string>
 #include <vector>
 
+#include "cli/output_writing.h"
 #include "cli/runner.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     CliStreams streams;
+    streams.out = openStandardOutput();
     streams.errIsTerminal = isatty(STDERR_FILENO) != 0;
     streams.in = STDIN_FILENO;
     streams.inIsTerminal = isatty(STDIN_FILENO) != 0;
-    return runCli(args, streams);
+    return finishStandardOutput(runCli(args, streams), streams);
 }

@@ -24,6 +24,7 @@
 #include "cli/options.h"
 #include "cli/output_paths.h"
 #include "cli/report/safe_text.h"
+#include "cli/output_writing.h"
 #include "cli/report/text_report.h"
 #include "cli/report/verdict.h"
 #include "cli/results/results_document.h"
@@ -267,12 +268,15 @@ int runBenchmark(Options options, const std::vector<std::string>& args, const Cl
         }
     }
     if (!options.screenshotPath.empty()) {
-        std::string problem = driver.lastFrame.empty() ? "cannot write the screenshot: no frame was presented" : "";
+        std::string problem = driver.lastFrame.empty()
+                                  ? "cannot write the screenshot " + options.screenshotPath + ": no frame was drawn"
+                                  : "";
         if (problem.empty() && options.screenshotPath == "-") {
             problem = screenshotToStandardOutput(driver, streams.out);
-        } else if (problem.empty() && !savePng(options.screenshotPath.c_str(), driver.lastFrame.data(),
-                                               driver.frameWidth, driver.frameHeight)) {
-            problem = "cannot write the screenshot " + options.screenshotPath;
+        } else if (problem.empty()) {
+            problem = writeOutputFile(options.screenshotPath, [&](const std::string& file) {
+                return savePng(file.c_str(), driver.lastFrame.data(), driver.frameWidth, driver.frameHeight);
+            });
         }
         if (!problem.empty()) {
             printError(streams, problem);

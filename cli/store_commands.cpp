@@ -1,13 +1,11 @@
 #include "cli/store_commands.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 
 #include "cli/messages.h"
 #include "cli/output_paths.h"
+#include "cli/output_writing.h"
 #include "cli/report/history.h"
 #include "cli/report/html_report.h"
 #include "cli/report/safe_text.h"
@@ -47,9 +45,18 @@ std::string outputsProblem(const std::vector<NamedFile>& outputs, const std::vec
 }
 
 // The stored run `which` names ("last" or an id) as an id; 0 with `error`
-// when the store holds no run.
+// when the store holds no such run.
 long long storedRunId(ResultsStore& store, const std::string& which, std::string& error) {
-    if (which != "last") return std::stoll(which);
+    if (which != "last") {
+        const long long id = std::stoll(which);
+        bool stored = false;
+        if (!store.holds(id, stored, error)) {
+            error = "cannot read " + store.path() + ": " + error;
+            return 0;
+        }
+        if (!stored) error = "there is no run " + which + " in " + store.path();
+        return stored ? id : 0;
+    }
     std::vector<long long> ids;
     if (!store.newestIds(1, ids, error)) {
         error = "cannot read " + store.path() + ": " + error;
@@ -59,22 +66,16 @@ long long storedRunId(ResultsStore& store, const std::string& which, std::string
     return ids.empty() ? 0 : ids.front();
 }
 
+// "2 runs of STORE cannot be read: #3, #7", for the exit status's one line.
+std::string unreadableSummary(const std::vector<UnreadableRun>& unreadable, const ResultsStore& store) {
+    std::string ids;
+    for (const UnreadableRun& run : unreadable) ids += (ids.empty() ? "#" : ", #") + std::to_string(run.id);
+    return std::to_string(unreadable.size()) + (unreadable.size() == 1 ? " run" : " runs") + " of " + store.path() +
+           " cannot be read: " + ids;
+}
+
 }  // namespace
 
-std::string writeTextFile(const std::string& path, const std::string& text) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (!file) return "cannot write " + path + ": " + std::strerror(errno);
-    file << text;
-    if (!file.flush()) return "cannot write " + path + ": " + std::strerror(errno);
-    return "";
-}
-
-std::string writeDocument(const std::string& path, const std::string& text, std::FILE* standardOutput) {
-    if (path != "-") return writeTextFile(path, text);
-    if (std::fwrite(text.data(), 1, text.size(), standardOutput) != text.size() || std::fflush(standardOutput) != 0)
-        return std::string("cannot write to standard output: ") + std::strerror(errno);
-    return "";
-}
 
 int runHistory(const HistoryOptions& options, const CliStreams& streams) {
     std::string error;
@@ -95,18 +96,23 @@ int runHistory(const HistoryOptions& options, const CliStreams& streams) {
     // that are not directly comparable follow the table.
     const SavedRun here = thisProgram();
     std::vector<std::string> notes;
+    std::vector<UnreadableRun> damaged;
     std::fprintf(streams.out, "%s\n", historyHeading().c_str());
     for (const long long id : ids) {
         SavedRun run;
-        if (!store->load(id, run, error))
-            return unreadable(streams,
-                              "cannot read run " + std::to_string(id) + " from " + store->path() + ": " + error);
+        if (!store->load(id, run, error)) {
+            // One damaged run costs its own line, not the list.
+            std::fprintf(streams.out, "%s\n", historyUnreadableLine(id, error).c_str());
+            damaged.push_back({id, error});
+            continue;
+        }
         std::fprintf(streams.out, "%s\n", historyLine(run, here).c_str());
         if (std::string note = historyNote(run, here); !note.empty()) notes.push_back(std::move(note));
     }
     for (const std::string& note : notes) std::fprintf(streams.out, "%s\n", note.c_str());
     if (ids.empty()) std::fprintf(streams.out, "(no run is stored in %s yet)\n", terminalText(store->path()).c_str());
-    return 0;
+    if (damaged.empty()) return 0;
+    return unreadable(streams, unreadableSummary(damaged, *store) + " (marked ? above)");
 }
 
 int runReport(const ReportOptions& options, const CliStreams& streams) {
@@ -129,8 +135,17 @@ int runReport(const ReportOptions& options, const CliStreams& streams) {
         return unreadable(streams, "cannot read " + store->path() + ": " + error);
     if (ids.empty()) return unreadable(streams, store->path() + " holds no run to report");
     std::vector<SavedRun> runs;
-    if (const std::string problem = loadRuns(*store, ids, runs); !problem.empty()) return unreadable(streams, problem);
-    return writeReportFiles({options.htmlPath, options.markdownPath, options.csvPath}, runs, streams) ? 0 : 1;
+    std::vector<UnreadableRun> damaged;
+    if (const std::string problem = loadRuns(*store, ids, runs, damaged); !problem.empty())
+        return unreadable(streams, problem);
+    // The report shows every run that can be read; each one left out is
+    // named with its reason, and the exit status says so.
+    for (const UnreadableRun& run : damaged)
+        printWarning(streams, "run " + std::to_string(run.id) + " is left out of the report: it cannot be read: " +
+                                  run.reason);
+    if (runs.empty()) return unreadable(streams, "not one of the chosen runs can be read, so no report is written");
+    if (!writeReportFiles({options.htmlPath, options.markdownPath, options.csvPath}, runs, streams)) return 1;
+    return damaged.empty() ? 0 : kStatusUnreadable;
 }
 
 int runExport(const ExportOptions& options, const CliStreams& streams) {
@@ -144,10 +159,11 @@ int runExport(const ExportOptions& options, const CliStreams& streams) {
     const long long id = storedRunId(*store, options.run, error);
     if (id == 0) return unreadable(streams, "export: " + error);
     ResultsDocument document;
-    if (!store->exportRun(id, document, error))
+    std::string text;
+    if (!store->exportRun(id, document, error, &text))
         return unreadable(streams, "cannot export run " + std::to_string(id) + " from " + store->path() + ": " + error);
-    const std::string path = options.outputPath.empty() ? "-" : options.outputPath;
-    if (const std::string problem = writeDocument(path, documentText(document), streams.out); !problem.empty())
+    if (const std::string problem = writeDocument(options.outputPath.empty() ? "-" : options.outputPath, text, streams.out);
+        !problem.empty())
         return storeError(streams, problem);
     return 0;
 }

@@ -32,10 +32,3 @@ struct ReportFiles {
 // Writes each named report of `runs` ("-": to streams.out); false when one
 // could not be written, each problem printed.
 bool writeReportFiles(const ReportFiles& files, const std::vector<SavedRun>& runs, const CliStreams& streams);
-
-// Writes `text` to `path`; "" on success, else why not.
-std::string writeTextFile(const std::string& path, const std::string& text);
-
-// Every document pelorin-cli writes goes through here: to `standardOutput`
-// when `path` is "-", else to the file.  "" on success, else why not.
-std::string writeDocument(const std::string& path, const std::string& text, std::FILE* standardOutput);

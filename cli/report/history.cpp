@@ -75,6 +75,12 @@ std::string historyNote(const SavedRun& run, const SavedRun& here) {
                         here.benchmarkVersion + ", " + here.architecture + "): " + why);
 }
 
+std::string historyUnreadableLine(long long id, const std::string& reason) {
+    char line[32];
+    std::snprintf(line, sizeof line, "%6lld?  ", id);
+    return line + terminalText("cannot be read: " + reason);
+}
+
 std::vector<std::string> historyLines(const std::vector<SavedRun>& runs, const SavedRun& here) {
     std::vector<std::string> lines{historyHeading()};
     std::vector<std::string> notes;

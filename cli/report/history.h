@@ -20,6 +20,9 @@ std::vector<std::string> historyLines(const std::vector<SavedRun>& runs, const S
 std::string historyHeading();
 std::string historyLine(const SavedRun& run, const SavedRun& thisProgram);
 std::string historyNote(const SavedRun& run, const SavedRun& thisProgram);
+// The line of a stored run that cannot be read: its id marked "?" and the
+// reason, made safe for a terminal.
+std::string historyUnreadableLine(long long id, const std::string& reason);
 
 // This build's benchmark version and this machine's architecture, as a run
 // that history holds the stored runs against.

@@ -9,12 +9,6 @@ namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 
-// Code points a terminal acts on or that reorder what it shows.
-bool isControl(std::uint32_t cp) {
-    return cp < 0x20 || cp == 0x7F || (cp >= 0x80 && cp <= 0x9F) || cp == 0x061C || cp == 0x200E ||
-           cp == 0x200F || (cp >= 0x2028 && cp <= 0x202E) || (cp >= 0x2066 && cp <= 0x2069);
-}
-
 std::string escapeOf(std::uint32_t cp) {
     char text[16];
     if (cp < 0x80)
@@ -36,7 +30,7 @@ std::string terminalText(std::string_view text) {
             ++at;
             continue;
         }
-        if (isControl(d.codePoint))
+        if (isTerminalControl(d.codePoint))
             out += escapeOf(d.codePoint);
         else
             out.append(text.substr(at, d.length));

@@ -59,8 +59,23 @@ std::string verdictWord(const FigureVerdict& f) {
             return concat({"too few samples (each run needs at least ", std::to_string(f.samplesNeeded), ")"});
         case Judgement::NotANumber:
             return "not judged: a sample is not a finite number";
+        case Judgement::BaselineZero:
+            return "not judged: baseline is zero";
+        case Judgement::NoPositiveSample:
+            return "not judged: the candidate has no sample above zero";
     }
     return "";
+}
+
+// The change in %; none against a baseline of zero.
+std::string changeText(const FigureVerdict& f) {
+    return f.judgement == Judgement::BaselineZero ? "-" : formatNumber("%+.2f%%", f.changePercent);
+}
+
+bool anyAboveZero(const std::vector<double>& samples) {
+    for (const double s : samples)
+        if (s > 0.0) return true;
+    return false;
 }
 
 std::string ruleText(const VerdictRules& rules, Medium medium) {
@@ -130,6 +145,10 @@ Verdict judgeRuns(const SavedRun& baseline, const std::string& baselineName, con
         f.changePercent = changePercent(f.candidateMedian, f.baselineMedian);
         if (!allFinite(before->samples) || !allFinite(now->samples)) {
             f.judgement = Judgement::NotANumber;
+        } else if (f.baselineMedian == 0.0) {
+            f.judgement = Judgement::BaselineZero;
+        } else if (!now->samples.empty() ? !anyAboveZero(now->samples) : f.candidateMedian <= 0.0) {
+            f.judgement = Judgement::NoPositiveSample;
         } else if (smallestPValue(before->samples.size(), now->samples.size()) > rules.alpha) {
             f.judgement = Judgement::TooFewSamples;
             f.samplesNeeded = samplesNeeded(rules.alpha);
@@ -205,7 +224,7 @@ std::vector<std::string> verdictLines(const Verdict& v) {
         lines.push_back(concat({"  ", left(shown(f.label, Medium::Terminal), 34), " ",
                                 right(median(f, f.baselineMedian), 16), " ", right(median(f, f.candidateMedian), 16),
                                 " ", left(shown(f.unit, Medium::Terminal), 8), " ",
-                                right(formatNumber("%+.2f%%", f.changePercent), 9), " ", right(pText(f), 9), "  ",
+                                right(changeText(f), 9), " ", right(pText(f), 9), "  ",
                                 verdictWord(f)}));
     }
     std::string summary = concat({"Summary: ", summaryText(v)});
@@ -229,7 +248,7 @@ std::string verdictMarkdown(const Verdict& v) {
         const bool found = f.judgement == Judgement::Worse || f.judgement == Judgement::Better;
         text += concat({"| ", shown(f.label, Medium::Markdown), " | ", shown(f.unit, Medium::Markdown), " | ",
                         median(f, f.baselineMedian), " | ", median(f, f.candidateMedian), " | ",
-                        formatNumber("%+.2f%%", f.changePercent), " | ", shown(pText(f), Medium::Markdown), " | ",
+                        changeText(f), " | ", shown(pText(f), Medium::Markdown), " | ",
                         found ? concat({"**", word, "**"}) : word, " |\n"});
     }
     text += concat({"\n**Summary:** ", summaryText(v), "\n"});

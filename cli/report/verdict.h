@@ -10,8 +10,10 @@
 // candidate's median is worse than the baseline's by more than the
 // threshold; better likewise the other way; the same otherwise.  A figure
 // whose samples are too few for the test ever to reach alpha is judged
-// neither way and is left out of Holm's family; and when no figure of the
-// family could reach Holm's first step, alpha / m, none is judged.
+// neither way and is left out of Holm's family, and so is one whose
+// baseline median is zero (no change can be told against it) or whose
+// candidate has no sample above zero; and when no figure of the family
+// could reach Holm's first step, alpha / m, none is judged.
 #pragma once
 
 #include <cstddef>
@@ -25,7 +27,7 @@ struct VerdictRules {
     double alpha = 0.01;            // the family-wise rate of false findings allowed
 };
 
-enum class Judgement { Worse, Better, Same, TooFewSamples, NotANumber };
+enum class Judgement { Worse, Better, Same, TooFewSamples, NotANumber, BaselineZero, NoPositiveSample };
 
 struct FigureVerdict {
     FigureKey key;
@@ -33,7 +35,7 @@ struct FigureVerdict {
     std::string unit;
     double baselineMedian = 0.0;  // of the samples
     double candidateMedian = 0.0;
-    double changePercent = 0.0;   // candidate against baseline
+    double changePercent = 0.0;   // candidate against baseline; 0 when the baseline is zero
     double pValue = 1.0;          // Holm-adjusted; for judged figures only
     bool exact = false;           // p from the exact distribution
     Judgement judgement = Judgement::Same;

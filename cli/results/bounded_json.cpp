@@ -67,17 +67,21 @@ private:
 
 }  // namespace
 
-bool parseBoundedJson(std::string_view text, Json& out, std::string& error) {
-    if (text.size() > kMaxJsonBytes) {
-        error = "it is larger than " + std::to_string(kMaxJsonBytes >> 20) + " MiB";
-        return false;
-    }
+std::string boundedJsonProblem(std::string_view text) {
+    if (text.size() > kMaxJsonBytes) return "it is larger than " + std::to_string(kMaxJsonBytes >> 20) + " MiB";
     try {
         LimitCheck check;
-        if (!Json::sax_parse(text, &check)) {
-            error = check.problem.empty() ? "it is not valid JSON" : check.problem;
-            return false;
-        }
+        if (!Json::sax_parse(text, &check)) return check.problem.empty() ? "it is not valid JSON" : check.problem;
+        return "";
+    } catch (const Json::exception& e) {
+        return "it is not JSON (" + withoutPrefix(e.what()) + ")";
+    }
+}
+
+bool parseBoundedJson(std::string_view text, Json& out, std::string& error) {
+    error = boundedJsonProblem(text);
+    if (!error.empty()) return false;
+    try {
         out = Json::parse(text);
         return true;
     } catch (const Json::exception& e) {

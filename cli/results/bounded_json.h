@@ -30,3 +30,7 @@ constexpr std::size_t kMaxJsonMembers = 256;
 // than 64 deep", ... (a number beyond the range of a double is a syntax
 // error here, not an exception).
 bool parseBoundedJson(std::string_view text, nlohmann::ordered_json& out, std::string& error);
+
+// The same check without building anything: "" when parseBoundedJson would
+// accept `text`, else the reason it would give.
+std::string boundedJsonProblem(std::string_view text);

@@ -1,11 +1,14 @@
 #include "cli/results/results_document.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 
 #include "cli/results/bounded_json.h"
 #include "cli/results/run_label.h"
 #include "cli/results/run_uuid.h"
+#include "cli/results/utf8.h"
 #include "cli/run/benchmark_version.h"
 #include "cli/run/settling.h"
 #include "cli/run/statistics.h"
@@ -228,7 +231,35 @@ ResultsDocument resultsDocument(const RunResults& results, const RunConfig& conf
     return doc;
 }
 
-std::string documentText(const ResultsDocument& document) { return document.dump(2) + "\n"; }
+std::string documentText(const ResultsDocument& document) {
+    // Text that is not UTF-8 can come only from this machine's own
+    // description here: a stored run is refused before (see exportRun).
+    std::string json = document.dump(-1, ' ', false, ResultsDocument::error_handler_t::replace);
+    // The library escapes only what JSON must (below U+0020); the other
+    // controls are DEL and characters beyond ASCII, which occur only inside
+    // strings, where an escape means the same.
+    const auto beyondAscii = [](char c) { return static_cast<unsigned char>(c) >= 0x7F; };
+    std::size_t at = static_cast<std::size_t>(std::find_if(json.begin(), json.end(), beyondAscii) - json.begin());
+    if (at == json.size()) return json += '\n';
+    std::string text(json, 0, at);
+    while (at < json.size()) {
+        const Utf8Decoded d = decodeUtf8(json, at);
+        const std::size_t length = d.length > 0 ? d.length : 1;
+        if (d.length > 0 && isTerminalControl(d.codePoint)) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(d.codePoint));
+            text += escape;
+        } else {
+            text.append(json, at, length);
+        }
+        at += length;
+        const auto next = std::find_if(json.begin() + static_cast<std::ptrdiff_t>(at), json.end(), beyondAscii);
+        const std::size_t plain = static_cast<std::size_t>(next - json.begin());
+        text.append(json, at, plain - at);
+        at = plain;
+    }
+    return text += '\n';
+}
 
 bool parseDocument(const std::string& text, ResultsDocument& out, std::string& error) {
     return parseBoundedJson(text, out, error);

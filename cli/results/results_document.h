@@ -47,7 +47,13 @@ ResultsDocument textOrNull(const std::string& text);
 // A result's median, min, max and the interval of its median, from its samples' summary.
 void putMedianAndRange(ResultsDocument& result, const Summary& summary);
 
-// Two-space indented text ending in a newline.
+// The document as a results file holds it: compact JSON on one line and a
+// newline, so that every run the limits of a results file allow fits in
+// one (indented, the largest would be 70 % larger: too large).  Every
+// control character a terminal would act on (C0, DEL, C1, the marks that
+// reorder or break lines: isTerminalControl) is written as a \u escape,
+// so that the document can be shown on a terminal as it is and still reads
+// back to the same text.
 std::string documentText(const ResultsDocument& document);
 
 // Parses a whole document.  On failure returns false and names the problem

@@ -10,6 +10,8 @@
 #include <thread>
 #include <utility>
 
+#include "cli/results/bounded_json.h"
+#include "cli/results/input_file.h"
 #include "cli/results/sqlite_statement.h"
 #include "cli/results/store_documents.h"
 #include "cli/results/store_schema.h"
@@ -110,12 +112,17 @@ int checkLayout(sqlite3* db) {
 }
 
 // Why `path` cannot be a store at all, from the file system's point of
-// view: "" when it may be one (it may also not exist yet).
+// view: "" when it may be one (it may also not exist yet).  SQLite opens
+// the store and its companions for reading too, so that a FIFO or a device
+// in their place would block it or feed it endless bytes.
 std::string pathProblem(const std::string& path) {
     std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
+    static_cast<void>(fs::status(path, ec));  // a link loop, a path too long, a folder we may not search
     if (ec && ec != std::errc::no_such_file_or_directory) return ec.message();
-    if (fs::is_directory(status)) return "it is a folder";
+    if (const std::string problem = notAFileProblem(path); !problem.empty()) return problem;
+    for (const char* suffix : {"-wal", "-shm", "-journal"})
+        if (const std::string problem = notAFileProblem(path + suffix); !problem.empty())
+            return "its " + std::string(suffix + 1) + " file " + path + suffix + ": " + problem;
     return "";
 }
 
@@ -248,6 +255,29 @@ SavedFigure loadFigure(sqlite3* db, Statement& row, std::size_t& samplesLeft) {
     samplesLeft -= values.size();
     setSamples(f, std::move(values));
     return f;
+}
+
+// The text of a stored run's document as export writes it; throws
+// StoreError when import would refuse that text, or readSavedRun the run.
+std::string exportedText(const ResultsDocument& document) {
+    std::string text = documentText(document);
+    // documentText writes text that is not UTF-8 as U+FFFD; a stored run
+    // is passed on only as it is.
+    if (text.find("\xEF\xBF\xBD") != std::string::npos) {
+        try {
+            static_cast<void>(document.dump());
+        } catch (const ResultsDocument::type_error&) {
+            throw StoreError("it holds text that is not UTF-8");
+        }
+    }
+    if (const std::string problem = boundedJsonProblem(text); !problem.empty()) throw StoreError(problem);
+    // A store may hold what no run could have written (a median its
+    // samples do not give, say): such a run is not passed on.
+    SavedRun run;
+    std::string reason;
+    if (!readSavedRun(document, run, reason))
+        throw StoreError("it is not a run pelorin-cli could have written: " + reason);
+    return text;
 }
 
 SavedRun loadRun(sqlite3* db, long long id) {
@@ -400,7 +430,17 @@ long long ResultsStore::importRun(const ResultsDocument& document, bool& already
         WriteTransaction transaction(db_);
         long long id = findStoredRun(db_, document, run);
         alreadyStored = id != 0;
-        if (!alreadyStored) id = insertRun(db_, document, run);
+        if (!alreadyStored) {
+            id = insertRun(db_, document, run);
+            // A run is taken only when it can travel on: its export is
+            // longer than the file (numbers spelled out, a null for each
+            // missing best run) and must still be a file import reads.
+            try {
+                exportedText(storedDocument(db_, id));
+            } catch (const StoreError& e) {
+                throw StoreError(std::string("its export would not be a results file pelorin-cli reads: ") + e.what());
+            }
+        }
         transaction.commit();  // also keeps the content digests findStoredRun filled in
         return id;
     } catch (const std::exception& e) {
@@ -409,21 +449,12 @@ long long ResultsStore::importRun(const ResultsDocument& document, bool& already
     }
 }
 
-bool ResultsStore::exportRun(long long id, ResultsDocument& out, std::string& error) {
+bool ResultsStore::exportRun(long long id, ResultsDocument& out, std::string& error, std::string* text) {
     try {
         out = storedDocument(db_, id);
-        (void)out.dump();  // what a store made by hand may hold: text that is not UTF-8 cannot be written
-        // A store may hold what no run could have written (a median its
-        // samples do not give, say): such a run is not passed on.
-        SavedRun run;
-        if (!readSavedRun(out, run, error)) {
-            error = "it is not a run pelorin-cli could have written: " + error;
-            return false;
-        }
+        std::string written = exportedText(out);
+        if (text != nullptr) *text = std::move(written);
         return true;
-    } catch (const ResultsDocument::type_error&) {
-        error = "it holds text that is not UTF-8";
-        return false;
     } catch (const std::exception& e) {
         error = e.what();
         return false;
@@ -433,6 +464,18 @@ bool ResultsStore::exportRun(long long id, ResultsDocument& out, std::string& er
 bool ResultsStore::load(long long id, SavedRun& out, std::string& error) {
     try {
         out = loadRun(db_, id);
+        return true;
+    } catch (const std::exception& e) {
+        error = e.what();
+        return false;
+    }
+}
+
+bool ResultsStore::holds(long long id, bool& stored, std::string& error) {
+    try {
+        Statement s(db_, "SELECT 1 FROM runs WHERE id = ?");
+        s.bind(1, id);
+        stored = s.step();
         return true;
     } catch (const std::exception& e) {
         error = e.what();

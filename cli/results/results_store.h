@@ -50,16 +50,22 @@ public:
     // Saves the run of `document` unless the store holds it already: the
     // same run_uuid or, for a document without one, the same content.  The
     // id of the run saved or found (`alreadyStored` tells which), or 0 with
-    // `error` set.
+    // `error` set.  A run whose export would be refused by import is not
+    // saved: whatever is imported can be exported and imported again.
     long long importRun(const ResultsDocument& document, bool& alreadyStored, std::string& error);
 
-    // The run with this id as a results document of this version; false
-    // with `error` set when there is none.
-    bool exportRun(long long id, ResultsDocument& out, std::string& error);
+    // The run with this id as a results document of this version, and in
+    // `text` (when given) as a results file holds it; false with `error`
+    // set when there is none, or when import would refuse that file.
+    bool exportRun(long long id, ResultsDocument& out, std::string& error, std::string* text = nullptr);
 
     // The run with this id; false with `error` set when there is none or
     // it cannot be trusted into reports (see runProblem).
     bool load(long long id, SavedRun& out, std::string& error);
+
+    // Whether a run with this id is stored, readable or not; false with
+    // `error` set when the store cannot say.
+    bool holds(long long id, bool& stored, std::string& error);
 
     // The ids of the newest `count` runs (all runs for count <= 0), oldest first.
     bool newestIds(int count, std::vector<long long>& ids, std::string& error);

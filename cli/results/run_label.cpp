@@ -1,5 +1,7 @@
 #include "cli/results/run_label.h"
 
+#include <cstdio>
+
 #include "cli/results/utf8.h"
 
 std::string labelProblem(const std::string& label) {
@@ -10,9 +12,11 @@ std::string labelProblem(const std::string& label) {
         const Utf8Decoded d = decodeUtf8(label, at);
         if (d.length == 0) return "a label must be UTF-8 text";
         at += d.length;
-        const std::uint32_t point = d.codePoint;
-        // C0, DEL and C1: what a terminal would take as a command.
-        if (point < 0x20 || (point >= 0x7F && point <= 0x9F)) return "a label may not hold control characters";
+        if (isTerminalControl(d.codePoint)) {
+            char point[16];
+            std::snprintf(point, sizeof point, "U+%04X", static_cast<unsigned>(d.codePoint));
+            return std::string("a label may not hold control characters (it holds ") + point + ")";
+        }
     }
     return "";
 }

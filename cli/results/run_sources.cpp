@@ -1,13 +1,10 @@
 #include "cli/results/run_sources.h"
 
-#include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <set>
 
 #include "cli/results/bounded_json.h"
+#include "cli/results/input_file.h"
 
 namespace fs = std::filesystem;
 
@@ -46,29 +43,8 @@ std::unique_ptr<ResultsStore> openExistingStore(const std::string& chosenPath, s
 bool namesStoredRun(const std::string& which) { return which == "last" || allDigits(which); }
 
 bool readDocumentFile(const std::string& path, ResultsDocument& out, std::string& error) {
-    std::error_code ec;
-    if (fs::is_directory(path, ec)) {
-        error = "it is a folder";
-        return false;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = std::strerror(errno);
-        return false;
-    }
-    // One byte past the limit is enough to know the file is too large.
     std::string text;
-    char chunk[65536];
-    while (text.size() <= kMaxJsonBytes) {
-        const std::size_t wanted = std::min(sizeof chunk, kMaxJsonBytes + 1 - text.size());
-        if (in.read(chunk, static_cast<std::streamsize>(wanted)).gcount() <= 0) break;
-        text.append(chunk, static_cast<std::size_t>(in.gcount()));
-    }
-    if (in.bad()) {
-        error = std::strerror(errno);
-        return false;
-    }
-    return parseDocument(text, out, error);
+    return readInputFile(path, kMaxJsonBytes, text, error) && parseDocument(text, out, error);
 }
 
 std::string loadCompareRun(const std::string& which, const std::string& storePath, SavedRun& out) {
@@ -95,13 +71,16 @@ std::string loadCompareRun(const std::string& which, const std::string& storePat
     return "";
 }
 
-std::string loadRuns(ResultsStore& store, const std::vector<long long>& ids, std::vector<SavedRun>& runs) {
+std::string loadRuns(ResultsStore& store, const std::vector<long long>& ids, std::vector<SavedRun>& runs,
+                     std::vector<UnreadableRun>& unreadable) {
     std::size_t figures = 0, samples = 0;
     for (const long long id : ids) {
         SavedRun run;
         std::string error;
-        if (!store.load(id, run, error))
-            return "cannot read run " + std::to_string(id) + " from " + store.path() + ": " + error;
+        if (!store.load(id, run, error)) {
+            unreadable.push_back({id, error});
+            continue;
+        }
         figures += run.figures.size();
         for (const SavedFigure& f : run.figures) samples += f.samples.size();
         if (figures > kMaxReportFigures || samples > kMaxReportSamples)

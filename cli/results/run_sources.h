@@ -17,10 +17,11 @@ std::unique_ptr<ResultsStore> openResultsStore(const std::string& chosenPath, st
 // to one that does, so that a store the user may only read can be read.
 std::unique_ptr<ResultsStore> openExistingStore(const std::string& chosenPath, std::string& error);
 
-// Reads and parses a results file within the limits of bounded_json.h,
-// never reading more than one byte past the size limit.  On failure
-// returns false with a short reason in `error` that does not repeat the
-// path ("No such file or directory", "it is not JSON (...)", ...).
+// Reads and parses a results file within the limits of bounded_json.h, as
+// readInputFile reads it: only a regular file, never more than one byte
+// past the size limit.  On failure returns false with a short reason in
+// `error` that does not repeat the path ("No such file or directory", "it
+// is a FIFO, not a file", "it is not JSON (...)", ...).
 bool readDocumentFile(const std::string& path, ResultsDocument& out, std::string& error);
 
 // Digits only, short enough for a run id.
@@ -41,6 +42,15 @@ constexpr std::size_t kMaxReportSamples = 16000000;
 // A report has a row for each figure and a column for each run.
 constexpr std::size_t kMaxReportCells = 1000000;
 
-// Reads the runs `ids` names, in that order, within the limits above; ""
-// when all could be read, else why the first one could not.
-std::string loadRuns(ResultsStore& store, const std::vector<long long>& ids, std::vector<SavedRun>& runs);
+// A stored run that could not be read, and why.
+struct UnreadableRun {
+    long long id = 0;
+    std::string reason;
+};
+
+// Reads the runs `ids` names, in that order, within the limits above; each
+// run that cannot be read (damaged text or JSON, figures that make no sense)
+// goes to `unreadable` instead, and the others are still read.  "" unless
+// the runs read are beyond those limits together (why, then).
+std::string loadRuns(ResultsStore& store, const std::vector<long long>& ids, std::vector<SavedRun>& runs,
+                     std::vector<UnreadableRun>& unreadable);

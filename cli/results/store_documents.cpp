@@ -19,11 +19,14 @@ void bindTextOrNull(Statement& s, int index, const std::string& text) {
 }
 
 // A figure's entry as the document held it, its samples and best runs
-// (which the samples table keeps exactly) left null.
-Json entryWithoutSamples(const Json& result) {
+// (which the samples table keeps exactly) left null, with the thread count
+// that documents before version 3 lack filled in as an export gives it: so
+// that the entry of a run imported again is the one stored first.
+Json entryWithoutSamples(const Json& result, int threads) {
     Json entry = result;
     entry["samples"] = nullptr;
     if (entry.contains("best_run_seconds")) entry["best_run_seconds"] = nullptr;
+    if (!entry.contains("threads")) entry["threads"] = threads;
     return entry;
 }
 
@@ -156,7 +159,7 @@ long long insertRun(sqlite3* db, const ResultsDocument& doc, const SavedRun& run
             .bind(5, f.unit)
             .bind(6, f.reference)
             .bind(7, static_cast<long long>(f.threads))
-            .bind(8, entryWithoutSamples(result).dump())
+            .bind(8, entryWithoutSamples(result, f.threads).dump())
             .run();
         const long long figureRow = sqlite3_last_insert_rowid(db);
         const auto bestRuns = result.find("best_run_seconds");

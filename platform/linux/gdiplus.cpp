@@ -1,6 +1,7 @@
 #include "platform/linux/gdiplus.h"
 
 #include <png.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <csetjmp>
@@ -235,7 +236,15 @@ Status GdipCreateBitmapFromFile(const WCHAR* filename, GpBitmap** bitmap) {
     if (!bitmap || !filename) return InvalidParameter;
     *bitmap = nullptr;
 
-    std::FILE* file = std::fopen(narrowFileName(filename).c_str(), "rb");
+    // A FIFO or a device in the picture's place would block the program or
+    // feed it endless bytes: only a regular file is opened.
+    const std::string name = narrowFileName(filename);
+    struct stat status {};
+    if (stat(name.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+        setLastError(S_ISDIR(status.st_mode) ? "it is a folder" : "it is not a regular file");
+        return Win32Error;
+    }
+    std::FILE* file = std::fopen(name.c_str(), "rb");
     if (!file) return openFailure(errno);
 
     unsigned char signature[8];

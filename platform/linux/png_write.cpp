@@ -8,10 +8,15 @@
 
 namespace {
 
+// The caller says why a write failed, in its own words; libpng's default
+// would print a line of its own first.
+void quietError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void quietWarning(png_structp, png_const_charp) {}
+
 // libpng reports a failure by jumping back to the setjmp of the caller; the
 // rows buffer lives outside the jump so nothing needs unwinding.
 bool writeRows(std::FILE* file, const std::vector<png_bytep>& rows, int width, int height) {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, quietError, quietWarning);
     if (png == nullptr) return false;
     png_infop info = png_create_info_struct(png);
     if (info == nullptr) {

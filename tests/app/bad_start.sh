@@ -55,6 +55,14 @@ cp "$build"/*.png "$work/text/"
 echo "not an image" >"$work/text/sprite.png"
 expect_refusal "sprite sheet not a PNG" "sprite.png.*not a PNG" run_in "$work/text"
 
+# A FIFO in the wallpaper's place (a tarball can carry one) is refused, not waited on.
+mkdir "$work/fifo"
+cp "$build"/*.png "$work/fifo/"
+rm "$work/fifo/wp_1280x720.png"
+mkfifo "$work/fifo/wp_1280x720.png"
+expect_refusal "wallpaper a FIFO" "wp_1280x720.png\" in $work/fifo cannot be used: it is not a regular file" \
+    run_in "$work/fifo"
+
 # fontconfig sees only DejaVu, which has no kana.
 mkdir "$work/fontcache"
 cat >"$work/fonts.conf" <<EOF

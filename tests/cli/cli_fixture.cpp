@@ -179,6 +179,13 @@ std::unique_ptr<ResultsStore> openStore(const std::string& path) {
     return store;
 }
 
+ChildResult runDisabledTest(const std::string& name, const std::vector<std::string>& environment) {
+    ChildOptions child;
+    child.argv = {"/proc/self/exe", "--gtest_also_run_disabled_tests", "--gtest_filter=" + name};
+    child.environment = environment;
+    return runChild(child);
+}
+
 std::string openError(const std::string& path) {
     std::string error;
     EXPECT_FALSE(ResultsStore::open(path, error)) << path;

@@ -14,6 +14,7 @@
 #include "cli/run/run_results.h"
 #include "cli/runner.h"
 #include "cli/run/system_info.h"
+#include "reliability/child_process.h"
 
 // Three passes of Stages 1 and 7 and one figure of Stage 8, with frame times.
 RunResults sampleResults(double scale);
@@ -60,8 +61,12 @@ void halfASecondAFrame();
 CliOutput quickRun(std::vector<std::string> args);
 // The lines of a text, each without its '\n'.
 std::vector<std::string> linesOf(const std::string& text);
-// Opens (or makes) the store at `path`; a test fails when it cannot.
+// The store at `path`, opened (and made) as a run opens it; null, with the
+// reason as a test failure, when it cannot be.
 std::unique_ptr<ResultsStore> openStore(const std::string& path);
+// Runs the disabled test `name` ("Suite.DISABLED_Case") of this test program
+// in a child process, with `environment` (NAME=value) added.
+ChildResult runDisabledTest(const std::string& name, const std::vector<std::string>& environment);
 // Why a store that must not open was refused.
 std::string openError(const std::string& path);
 // A store of today's layout holding run 1, the sample document, made

@@ -6,6 +6,7 @@
 
 #include "cli/cli_fixture.h"
 #include "cli/results/results_store.h"
+#include "cli/results/utf8.h"
 #include "platform/linux/drive_hooks.h"
 #include "support/program_harness.h"
 #include "support/quick_kernels.h"
@@ -60,6 +61,51 @@ TEST(TravelCli, ALabelledWindowRunTravelsAndIsStoredOnce) {
     EXPECT_NE(readFile(html).find("<td>office desktop</td>"), std::string::npos);
 }
 
+// The code points a terminal would act on: C0 but the final newline, DEL,
+// C1, and the marks that reorder or break lines.
+std::vector<std::uint32_t> terminalControlsIn(const std::string& text) {
+    std::vector<std::uint32_t> found;
+    for (std::size_t at = 0; at + 1 < text.size();) {
+        const Utf8Decoded d = decodeUtf8(text, at);
+        if (d.length == 0) return {0xFFFFFFFF};  // not UTF-8 at all
+        if (isTerminalControl(d.codePoint)) found.push_back(d.codePoint);
+        at += d.length;
+    }
+    return found;
+}
+
+TEST(TravelCli, AnExportedRunCanBeShownOnATerminal) {
+    // C1 controls (NEL, CSI), DEL, the line separator and a right-to-left
+    // override in a run from someone else's file.
+    const std::string forged = "a\xC2\x85" "b\xC2\x9B" "31m c\x7F d\xE2\x80\xA8" "e \xE2\x80\xAE" "fdp.exe";
+    ResultsDocument doc = sampleDocument(1.0);
+    doc["system"]["cpu"] = "CPU " + forged;
+    doc["warnings"] = {forged};
+    doc["command_line"].push_back(forged);
+    doc["results"][0]["label"] = forged;
+    const std::string store = freshTempPath("export_terminal.sqlite");
+    const std::string file = writeTempFile("export_terminal.json", doc.dump());
+    ASSERT_EQ(runCliCaptured({"import", file, "--store", store}).status, 0);
+
+    const CliOutput exported = runCliCaptured({"export", "1", "--store", store});
+    ASSERT_EQ(exported.status, 0) << exported.err;
+    EXPECT_EQ(terminalControlsIn(exported.out), std::vector<std::uint32_t>{}) << exported.out;
+    EXPECT_EQ(exported.out.back(), '\n');
+    EXPECT_NE(exported.out.find("\"CPU a\\u0085b\\u009b31m c\\u007f d\\u2028e \\u202efdp.exe\""), std::string::npos)
+        << exported.out;
+    // Still JSON, and the same text once read.
+    const ResultsDocument back = parsed(exported.out);
+    EXPECT_EQ(back["system"]["cpu"], "CPU " + forged);
+    EXPECT_EQ(back["warnings"][0], forged);
+    EXPECT_EQ(back["command_line"].back(), forged);
+    EXPECT_EQ(back["results"][0]["label"], forged);
+    // A run's own document is written the same way.
+    const std::string json = freshTempPath("export_terminal_run.json");
+    ASSERT_EQ(quickRun({"--no-save", "--json", json, "--markdown", freshTempPath(forged + ".md")}).status, 0);
+    EXPECT_EQ(terminalControlsIn(readFile(json)), std::vector<std::uint32_t>{});
+    EXPECT_EQ(parsed(readFile(json))["command_line"].back(), ::testing::TempDir() + forged + ".md");
+}
+
 TEST(TravelCli, MistakesAreRefusedWithOneLine) {
     const std::string store = freshTempPath("travel_mistakes.sqlite");
     std::string error;
@@ -78,6 +124,11 @@ TEST(TravelCli, MistakesAreRefusedWithOneLine) {
         {{"import", "--store", store}, 2, "import needs the results files"},
         {{"import", "x.json", "--frobnicate"}, 2, "'--frobnicate'"},
         {{"-b", "8", "--label", "\x1b[2Jgone"}, 2, "--label: a label may not hold control characters"},
+        {{"-b", "8", "--label", "evil \xE2\x80\xAEtxt.exe"}, 2, "control characters (it holds U+202E)"},
+        {{"-b", "8", "--label", "two\xE2\x80\xA8lines"}, 2, "control characters (it holds U+2028)"},
+        {{"-b", "8", "--label", "mark \xE2\x80\x8F"}, 2, "control characters (it holds U+200F)"},
+        {{"-b", "8", "--label", "isolate \xE2\x81\xA6"}, 2, "control characters (it holds U+2066)"},
+        {{"-b", "8", "--label", "del \x7F"}, 2, "control characters (it holds U+007F)"},
         {{"-b", "8", "--label", std::string(201, 'x')}, 2, "at most 200 bytes"},
     };
     for (const Case& c : cases) {

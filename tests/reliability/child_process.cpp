@@ -64,6 +64,14 @@ ChildResult runChild(const ChildOptions& options) {
     if (pid == 0) {
         dup2(outputFd, 1);
         dup2(outputFd, 2);
+        if (!options.standardOutputPath.empty()) {
+            const int out = open(options.standardOutputPath.c_str(), O_WRONLY);
+            if (out < 0 || dup2(out, 1) < 0) _exit(124);
+        } else if (options.standardOutputReaderGone) {
+            int ends[2];
+            if (pipe(ends) != 0 || dup2(ends[1], 1) < 0) _exit(124);
+            close(ends[0]);
+        }
         for (const std::string& e : options.environment) putenv(const_cast<char*>(e.c_str()));
         if (!options.workingDirectory.empty() && chdir(options.workingDirectory.c_str()) != 0) _exit(126);
         if (options.addressSpaceLimit != RLIM_INFINITY) {

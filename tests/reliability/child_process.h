@@ -18,6 +18,11 @@ struct ChildOptions {
     std::chrono::milliseconds timeout{60000};           // killed after this long
     // Asked every few milliseconds while the child runs; true stops it.
     std::function<bool(pid_t)> stopWhen;
+    // The child's standard output, instead of the output caught with its
+    // standard error: a file to open for writing (/dev/full), or with
+    // `standardOutputReaderGone` a pipe whose reader has closed it.
+    std::string standardOutputPath;
+    bool standardOutputReaderGone = false;
 };
 
 struct ChildResult {
@@ -26,7 +31,7 @@ struct ChildResult {
     bool stopped = false;   // stopWhen asked for it to be killed
     bool timedOut = false;
     int signal = 0;         // the signal that ended it, if one did
-    std::string output;     // stdout and stderr together
+    std::string output;     // stdout (unless it went elsewhere) and stderr together
 };
 
 ChildResult runChild(const ChildOptions& options);

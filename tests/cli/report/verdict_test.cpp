@@ -204,6 +204,38 @@ TEST(Verdict, NothingJudgedAndRunsNotDirectlyComparable) {
     EXPECT_EQ(two.figures[1].samplesNeeded, 5u);  // 2 / C(10, 5) = 0.0079
 }
 
+TEST(Verdict, AZeroBaselineOrNoPositiveSampleIsJudgedNeitherWay) {
+    SavedRun before, after;
+    before.figures = {figureOf("read1", 1, "Read Memory", std::vector<double>(10, 0.0)),
+                      figureOf("read2", 1, "Read Memory (MMX)", series(1000, 1, 10)),
+                      figureOf("read3", 1, "Read Memory (SSE)", series(1000, 1, 10))};
+    after.figures = {figureOf("read1", 1, "Read Memory", series(1000, 1, 10)),
+                     figureOf("read2", 1, "Read Memory (MMX)", std::vector<double>(10, 0.0)),
+                     figureOf("read3", 1, "Read Memory (SSE)", series(800, 1, 10))};
+    const Verdict v = judgeRuns(before, "a.json", after, "b.json", VerdictRules{});
+    ASSERT_EQ(v.figures.size(), 3u);
+    EXPECT_EQ(v.figures[0].judgement, Judgement::BaselineZero);
+    EXPECT_EQ(v.figures[1].judgement, Judgement::NoPositiveSample);
+    EXPECT_EQ(v.figures[2].judgement, Judgement::Worse);
+    // Out of Holm's family: the one figure judged keeps its own p-value.
+    EXPECT_NEAR(v.figures[2].pValue, 2.0 / 184756.0, 1e-12);
+
+    const std::vector<std::string> lines = verdictLines(v);
+    EXPECT_EQ(lines[3], "  Read Memory                                    0.00          1004.50 MB/S             -  "
+                        "       -  not judged: baseline is zero");
+    EXPECT_NE(lines[4].find("-100.00%         -  not judged: the candidate has no sample above zero"),
+              std::string::npos)
+        << lines[4];
+    EXPECT_EQ(lines.back(), "Summary: 1 worse, 0 better, 0 the same, 2 not judged (3 figures in both runs).");
+    EXPECT_NE(verdictMarkdown(v).find("| Read Memory | MB/S | 0.00 | 1004.50 | - | - | not judged: baseline is zero |"),
+              std::string::npos);
+
+    // Nothing else to judge: not one figure could be.
+    before.figures.resize(2);
+    after.figures.resize(2);
+    EXPECT_EQ(verdictStatus(judgeRuns(before, "a.json", after, "b.json", VerdictRules{})), kStatusNoneJudged);
+}
+
 TEST(Verdict, TextFromAFileCannotSteerATerminalOrMarkup) {
     SavedRun before, after;
     before.cpu = "Evil\x1b]0;owned\x07 CPU\xc2\x9b";

@@ -121,6 +121,45 @@ TEST(HostileStore, StoredValuesOutsideTheirRangeAreRefused) {
     EXPECT_EQ(run.figures[0].median, 499.5);
 }
 
+TEST(HostileStore, OneUndecodableRunCostsOneLine) {
+    const std::string path = freshTempPath("one_bad_run.sqlite");
+    {
+        const std::unique_ptr<ResultsStore> store = openStore(path);
+        std::string error;
+        for (int i = 0; i < 3; ++i) ASSERT_GT(store->save(sampleDocument(1.0 + i), error), 0) << error;
+    }
+    // Run 2's system description, not UTF-8 (and a terminal command besides).
+    ASSERT_EQ(SqliteProbe(path).exec("UPDATE runs SET system = CAST(X'7B22637075223A22FF1B5B324A227D' AS TEXT) "
+                                     "WHERE id = 2"),
+              SQLITE_OK);
+
+    const CliOutput history = runCliCaptured({"history", "--store", path});
+    EXPECT_EQ(history.status, 2);
+    const std::vector<std::string> lines = linesOf(history.out);
+    ASSERT_EQ(lines.size(), 4u) << history.out;
+    EXPECT_EQ(lines[1].rfind("     1   ", 0), 0u) << lines[1];
+    const std::string damaged = "     2?  cannot be read: its system description is not JSON as pelorin-cli writes it: ";
+    EXPECT_EQ(lines[2].rfind(damaged, 0), 0u) << lines[2];
+    EXPECT_EQ(lines[3].rfind("     3   ", 0), 0u) << lines[3];
+    EXPECT_EQ(history.out.find('\x1b'), std::string::npos);
+    EXPECT_EQ(history.err, "pelorin-cli: 1 run of " + path + " cannot be read: #2 (marked ? above)\n");
+
+    const std::string markdown = freshTempPath("one_bad_run.md");
+    const CliOutput report = runCliCaptured({"report", "--last", "3", "--markdown", markdown, "--store", path});
+    EXPECT_EQ(report.status, 2);
+    EXPECT_EQ(report.err.rfind("pelorin-cli: warning: run 2 is left out of the report: it cannot be read: its system "
+                               "description is not JSON",
+                               0),
+              0u)
+        << report.err;
+    EXPECT_EQ(linesOf(report.err).size(), 1u) << report.err;
+    EXPECT_NE(readFile(markdown).find("| #1 |"), std::string::npos) << readFile(markdown);
+    EXPECT_NE(readFile(markdown).find("| #3 |"), std::string::npos);
+    EXPECT_EQ(readFile(markdown).find("| #2 |"), std::string::npos);
+    // With nothing else chosen there is no report to write.
+    EXPECT_EQ(runCliCaptured({"report", "2", "--markdown", markdown, "--store", path}).status, 2);
+}
+
 TEST(HostileStore, PathsTheFileSystemRefusesAreOneLineRefusals) {
     const std::string folder = ::testing::TempDir() + "hostile_paths";
     fs::remove_all(folder);

@@ -263,11 +263,7 @@ TEST(StoreFull, FullDiskSavesNothingAndSaysSo) {
         std::string error;
         ASSERT_EQ(store->save(sampleDocument(1.0), error), 1) << error;
     }
-    ChildOptions child;
-    child.argv = {"/proc/self/exe", "--gtest_also_run_disabled_tests",
-                  "--gtest_filter=StoreFull.DISABLED_SavesOntoAFullDisk"};
-    child.environment = {"PELORIN_STORE_TO_FILL=" + path};
-    const ChildResult result = runChild(child);
+    const ChildResult result = runDisabledTest("StoreFull.DISABLED_SavesOntoAFullDisk", {"PELORIN_STORE_TO_FILL=" + path});
     EXPECT_TRUE(result.exited && result.exitStatus == 0) << result.output;
     // SQLite calls the refused write a disk I/O error here (EFBIG); on a
     // full disk (ENOSPC) it says "database or disk is full".

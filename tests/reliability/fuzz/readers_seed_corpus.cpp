@@ -13,7 +13,9 @@
 
 namespace {
 
-const char* const kForged = "=1+2|x\n<b>\x1b[31m\xC2\x9B";
+// A formula, a table bar, a line break, HTML, an escape sequence, C1 CSI,
+// DEL, the line separator and a right-to-left override.
+const char* const kForged = "=1+2|x\n<b>\x1b[31m\xC2\x9B\x7F\xE2\x80\xA8\xE2\x80\xAE";
 
 ResultsDocument figure(const char* id, int stage, int threads, std::vector<double> samples, double median) {
     ResultsDocument r;

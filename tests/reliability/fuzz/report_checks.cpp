@@ -3,12 +3,14 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "cli/report/compare.h"
 #include "cli/report/history.h"
 #include "cli/report/html_report.h"
 #include "cli/report/table_export.h"
+#include "cli/results/results_store.h"
 
 namespace {
 
@@ -18,7 +20,7 @@ void check(bool holds, const char* what, const std::string& text) {
     std::abort();
 }
 
-// A terminal line: valid UTF-8 without C0 or C1 controls or DEL.
+// A terminal line: valid UTF-8 without anything a terminal acts on.
 bool terminalSafe(const std::string& line) {
     for (std::size_t i = 0; i < line.size();) {
         const unsigned char lead = static_cast<unsigned char>(line[i]);
@@ -30,7 +32,10 @@ bool terminalSafe(const std::string& line) {
             if ((c & 0xC0u) != 0x80u) return false;
             cp = cp << 6 | (c & 0x3Fu);
         }
-        if (cp < 0x20 || (cp >= 0x7F && cp <= 0x9F)) return false;
+        // C0, DEL, C1, and the marks that reorder or break lines.
+        if (cp < 0x20 || (cp >= 0x7F && cp <= 0x9F) || cp == 0x061C || cp == 0x200E || cp == 0x200F ||
+            (cp >= 0x2028 && cp <= 0x202E) || (cp >= 0x2066 && cp <= 0x2069))
+            return false;
         i += length;
     }
     return true;
@@ -86,4 +91,47 @@ void renderAndCheck(const std::vector<SavedRun>& runs) {
     const std::string html = htmlReport(runs);
     check(html.find("<script") == std::string::npos && count(html, '<') == count(html, '>'),
           "HTML holds only our markup", html);
+}
+
+void checkUnreadableLine(long long id, const std::string& reason) {
+    const std::string line = historyUnreadableLine(id, reason);
+    check(terminalSafe(line), "the line of an unreadable run is safe for a terminal", line);
+}
+
+namespace {
+
+// A store in memory: nothing of one input is left for the next.
+std::unique_ptr<ResultsStore> memoryStore() {
+    std::string error;
+    std::unique_ptr<ResultsStore> store = ResultsStore::open(":memory:", error);
+    check(store != nullptr, "an in-memory store opens", error);
+    return store;
+}
+
+}  // namespace
+
+void checkExport(const std::string& text) {
+    check(!text.empty() && text.back() == '\n' && terminalSafe(text.substr(0, text.size() - 1)),
+          "an export is one line that is safe for a terminal", text);
+    ResultsDocument document;
+    std::string error;
+    check(parseDocument(text, document, error), "an export is read again", error);
+    const std::unique_ptr<ResultsStore> store = memoryStore();
+    bool alreadyStored = false;
+    check(store->importRun(document, alreadyStored, error) == 1, "an export is imported again", error);
+    ResultsDocument again;
+    std::string againText;
+    check(store->exportRun(1, again, error, &againText), "an export imported again is exported", error);
+    check(againText == text, "an export imported again is exported the same", againText);
+}
+
+void importAndCheckExport(const ResultsDocument& document) {
+    const std::unique_ptr<ResultsStore> store = memoryStore();
+    std::string error;
+    bool alreadyStored = false;
+    if (store->importRun(document, alreadyStored, error) == 0) return;  // refused, with a reason
+    ResultsDocument exported;
+    std::string text;
+    check(store->exportRun(1, exported, error, &text), "an imported run is exported", error);
+    checkExport(text);
 }

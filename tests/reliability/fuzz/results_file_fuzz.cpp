@@ -1,6 +1,6 @@
 // libFuzzer entry for the results-file reader: whatever bytes arrive are
-// parsed and read as --compare (and import) read a file, and every report
-// is rendered from the run read.
+// parsed and read as --compare (and import) read a file, every report is
+// rendered from the run read, and it is imported and exported.
 #include <cstdint>
 #include <string>
 
@@ -14,5 +14,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     SavedRun run;
     if (!readSavedRun(document, run, error)) return 0;
     renderAndCheck({run});
+    importAndCheckExport(document);
     return 0;
 }

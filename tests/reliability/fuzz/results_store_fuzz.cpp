@@ -1,6 +1,7 @@
 // libFuzzer entry for loading runs from a results store: whatever bytes
 // arrive are the store's file, opened as history, report and export open
-// it, and every report is rendered from the runs it gives.
+// it, every report is rendered from the runs it gives, and each run it
+// exports is checked as it travels on.
 #include <unistd.h>
 
 #include <cstdint>
@@ -42,13 +43,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (store && store->newestIds(0, ids, error)) {
         for (const long long id : ids) {
             SavedRun run;
-            if (store->load(id, run, error)) runs.push_back(std::move(run));
-            // What export passes on must read back as the run it is.
+            if (store->load(id, run, error))
+                runs.push_back(std::move(run));
+            else
+                checkUnreadableLine(id, error);
+            // What export passes on must read back as the run it is, and travel.
             ResultsDocument exported;
             SavedRun again;
-            if (store->exportRun(id, exported, error) && !readSavedRun(exported, again, error)) {
-                std::fprintf(stderr, "an exported run does not read back: %s\n", error.c_str());
-                std::abort();
+            std::string text;
+            if (store->exportRun(id, exported, error, &text)) {
+                if (!readSavedRun(exported, again, error)) {
+                    std::fprintf(stderr, "an exported run does not read back: %s\n", error.c_str());
+                    std::abort();
+                }
+                checkExport(text);
             }
             if (runs.size() == 8) break;  // enough to render; a store may hold many
         }
