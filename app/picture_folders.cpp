@@ -10,7 +10,9 @@ std::string installedDataFolder() {
     if (programFolder.empty()) return "";
     // PELORIN_DATA_FROM_BINDIR is the install layout's path from the program
     // folder to the data folder ("../share/pelorin" by default).
-    return (fs::path(programFolder) / PELORIN_DATA_FROM_BINDIR).lexically_normal().string();
+    fs::path data = (fs::path(programFolder) / PELORIN_DATA_FROM_BINDIR).lexically_normal();
+    if (!data.has_filename() && data.has_relative_path()) data = data.parent_path();  // "bin/." is "bin", not "bin/"
+    return data.string();
 }
 
 namespace {

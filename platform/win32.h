@@ -39,6 +39,12 @@ int crt_snprintf(char* buffer, std::size_t size, const char* format, ...);
 // letters that FreeType can open.  Windows: a face with the Shift_JIS
 // character set is installed.
 bool japaneseFontAvailable();
+// For the message when there is none: what is missing, and how to install it.
+struct FontAdvice {
+    const char* missing;
+    const char* remedy;
+};
+extern const FontAdvice kJapaneseFontAdvice;
 
 // ---- folders ------------------------------------------------------------
 // The working directory, or a description of it when it cannot be read.
