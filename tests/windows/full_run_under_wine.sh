@@ -10,14 +10,6 @@
 set -euo pipefail
 program=$1 build=$2 compare_title=$3 result_check=$4 shots=$5
 source "$(dirname "${BASH_SOURCE[0]}")/wine_display.sh"
-work=$(mktemp -d)
-xvfb_pid= program_pid=
-cleanup() {
-    [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
 mkdir -p "$shots"
 start_xvfb "$work" 1920x1080x24
 

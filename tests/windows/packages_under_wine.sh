@@ -9,14 +9,6 @@ set -euo pipefail
 build=$1 version=$2 compare_title=$3
 source "$(dirname "${BASH_SOURCE[0]}")/wine_display.sh"
 prefix=${emulator[1]}
-work=$(mktemp -d)
-xvfb_pid= program_pid=
-cleanup() {
-    [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 name=pelorin-$version-windows-x64
 

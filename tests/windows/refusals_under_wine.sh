@@ -8,13 +8,6 @@
 set -euo pipefail
 program=$1 build=$2 shots=$3
 source "$(dirname "${BASH_SOURCE[0]}")/wine_display.sh"
-work=$(mktemp -d)
-xvfb_pid=
-cleanup() {
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
 mkdir -p "$shots"
 start_xvfb "$work" 1280x1024x24
 failures=0

@@ -1,9 +1,19 @@
 # Sourced by the Windows end-to-end tests: the Xvfb helpers of the Linux
 # ones, Windows programs started through PELORIN_EMULATOR (cmake/wine_run.sh
-# and its prefix), and screenshots of one window.
+# and its prefix), and screenshots of one window.  It makes the test's work
+# folder, which goes at the end with the Xvfb and the program the test
+# started (their ids in xvfb_pid and program_pid).
 # shellcheck shell=bash
 source "$(dirname "${BASH_SOURCE[0]}")/../e2e/xvfb.sh"
 read -ra emulator <<<"${PELORIN_EMULATOR:?the emulator that starts Windows programs}"
+work=$(mktemp -d)
+xvfb_pid= program_pid=
+cleanup() {
+    [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
 
 # window_shot WINDOW FILE.png: the window's contents.  xwd takes a frame at
 # once where import would take seconds while the frames spin.
