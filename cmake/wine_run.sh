@@ -15,8 +15,13 @@ mkdir -p "$(dirname "$prefix")"
 (
     flock 9
     if [ ! -f "$prefix/.pelorin-ready" ]; then
-        wineboot --init >/dev/null 2>&1
-        wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+        # wineboot's own exit code says little; the prefix's registry does.
+        wineboot --init >"$prefix.log" 2>&1 || true
+        wineserver -w
+        wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >>"$prefix.log" 2>&1 || {
+            echo "wine_run.sh: the Wine prefix $prefix could not be made (see $prefix.log)" >&2
+            exit 1
+        }
         wineserver -w
         touch "$prefix/.pelorin-ready"
     fi
