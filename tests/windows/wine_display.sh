@@ -6,14 +6,7 @@
 # shellcheck shell=bash
 source "$(dirname "${BASH_SOURCE[0]}")/../e2e/xvfb.sh"
 read -ra emulator <<<"${PELORIN_EMULATOR:?the emulator that starts Windows programs}"
-work=$(mktemp -d)
-xvfb_pid= program_pid=
-cleanup() {
-    [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+start_work_folder
 
 # window_shot WINDOW FILE.png: the window's contents.  xwd takes a frame at
 # once where import would take seconds while the frames spin.
