@@ -19,6 +19,16 @@ ARM64_PACKAGES=(g++-aarch64-linux-gnu binutils-aarch64-linux-gnu qemu-user-stati
                 libsdl2-dev:arm64 libfreetype-dev:arm64 libfontconfig-dev:arm64 libpixman-1-dev:arm64
                 libpng-dev:arm64 libsqlite3-dev:arm64 libgtest-dev:arm64 libx11-dev:arm64)
 
+# The Windows cross build and its tests under Wine (scripts/test-windows):
+# mingw-w64 with posix threads, GoogleTest's sources to build for Windows,
+# Wine, NSIS, and what the end-to-end tests drive the display with; the
+# asset generator is still built for this machine, with libpng, FreeType
+# and fontconfig.
+WINDOWS_PACKAGES=(build-essential cmake ninja-build pkg-config libfreetype-dev libfontconfig-dev libpng-dev
+                  fonts-ipafont-gothic fonts-dejavu-core g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+                  mingw-w64-x86-64-dev googletest wine wine64 nsis xvfb xauth xdotool x11-utils x11-apps
+                  imagemagick)
+
 missing_packages() {
     local p
     for p in "$@"; do

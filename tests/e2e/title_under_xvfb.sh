@@ -10,16 +10,8 @@ set -euo pipefail
 program=$1 run_dir=$2 images=$3 close_tool=$4 compare_tool=$5 desktop_file=${6:-}
 # A cross build's programs start through its emulator, named by PELORIN_EMULATOR.
 read -ra emulator <<<"${PELORIN_EMULATOR:-}"
-work=$(mktemp -d)
-xvfb_pid= program_pid=
-cleanup() {
-    [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
 source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
+start_work_folder
 start_xvfb "$work" 1920x1080x24
 
 cd "$run_dir"
