@@ -5,8 +5,8 @@
 
 std::string japaneseFontProblem() {
     if (japaneseFontAvailable()) return "";
-    return "No Japanese font was found (a face with kana, such as IPAGothic), so Font Speed 1 and 2 would draw "
-           "no text. Install the Debian package fonts-ipafont-gothic: sudo apt-get install fonts-ipafont-gothic";
+    return std::string("No Japanese font was found (") + kJapaneseFontAdvice.missing +
+           "), so Font Speed 1 and 2 would draw no text. " + kJapaneseFontAdvice.remedy;
 }
 
 void requireJapaneseFont() {

@@ -11,7 +11,8 @@ extern HWND hMainWnd;
 // The one font face of the program, "ＭＳ ゴシック" in code page 932.
 extern const char kFaceName[14];
 
-int wWinMain(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine, int showCommand);
+// The runtime's start-up code calls it by its C name.
+extern "C" int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine, int showCommand);
 
 // Gives the window the outer size at which its client area is
 // width x height, and centres it on the primary screen.

@@ -9,15 +9,16 @@
 namespace {
 
 constexpr const char* kWhereToRun =
-    "Run the program from the folder that holds its images (build/ after a build), or install it.";
+    "Keep the images beside the program (build/ after a build, the unpacked or installed folder), or install it.";
 
 std::string notFoundText(const char* fileName) {
-    const std::string installed = installedDataFolder();
-    return std::string("The image \"") + fileName + "\" is in neither " + workingFolder() +
-           " (the working directory) nor " +
-           (installed.empty() ? std::string("the installed data folder, which could not be found")
-                              : installed + " (the installed data folder)") +
-           ".\n" + kWhereToRun;
+    const std::vector<PictureFolder> folders = pictureFolders();
+    std::string list;
+    for (std::size_t i = 0; i < folders.size(); ++i) {
+        if (i > 0) list += i + 1 == folders.size() ? " or " : ", ";
+        list += folders[i].path + " (" + folders[i].role + ")";
+    }
+    return std::string("The image \"") + fileName + "\" is not in " + list + ".\n" + kWhereToRun;
 }
 
 }  // namespace

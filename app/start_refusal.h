@@ -4,6 +4,6 @@
 
 #include <string>
 
-// Shows `text` in a message box (which also puts it on stderr, as the box
+// Shows `text` in a message box (and puts it on stderr, as the box
 // may have no display to appear on) and ends the process with exit code 2.
 [[noreturn]] void refuseToStart(const std::string& text);

@@ -14,7 +14,7 @@ BITMAPINFOHEADER bmi;
 std::uint32_t time_int = 0;
 TIMECAPS tc;
 MMRESULT TimerID = 0;
-LPTIMECALLBACK QH_TimerProc3 = nullptr;
+LPTIMECALLBACK QH_TimerProc3 = kIdleTimerCallback;
 
 void readBrandString(char (&brand)[49]) {
     for (int i = 0; i < 3; ++i) {

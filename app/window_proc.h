@@ -10,7 +10,7 @@ extern BITMAPINFOHEADER bmi;
 extern std::uint32_t time_int;  // period and resolution of the multimedia timer, ms
 extern TIMECAPS tc;
 extern MMRESULT TimerID;        // 0 when the periodic timer was refused
-extern LPTIMECALLBACK QH_TimerProc3;  // never assigned: the timer runs nothing
+extern LPTIMECALLBACK QH_TimerProc3;  // kIdleTimerCallback: no code of the system runs on a tick
 
 constexpr WPARAM kExitCommand = 105;
 

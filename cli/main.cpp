@@ -12,5 +12,7 @@ int main(int argc, char** argv) {
     CliStreams streams;
     streams.out = openStandardOutput();
     streams.errIsTerminal = isatty(STDERR_FILENO) != 0;
+    streams.in = STDIN_FILENO;
+    streams.inIsTerminal = isatty(STDIN_FILENO) != 0;
     return finishStandardOutput(runCli(args, streams), streams);
 }

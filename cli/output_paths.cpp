@@ -46,3 +46,22 @@ std::string outputPathProblem(const std::string& path, const std::string& what, 
     if (access(folder.c_str(), W_OK) != 0) return "cannot write " + named + ": " + std::strerror(errno);
     return "";
 }
+
+std::string sharedFileProblem(const std::vector<NamedFile>& outputs, const std::vector<NamedFile>& inputs) {
+    const auto oneFile = [](const NamedFile& a, const NamedFile& b) {
+        return resolved(a.path) == resolved(b.path) || sameFile(a.path, b.path);
+    };
+    const auto isFile = [](const NamedFile& f) { return !f.path.empty() && f.path != "-"; };
+    for (std::size_t i = 0; i < outputs.size(); ++i) {
+        if (!isFile(outputs[i])) continue;
+        for (std::size_t j = i + 1; j < outputs.size(); ++j)
+            if (isFile(outputs[j]) && oneFile(outputs[i], outputs[j]))
+                return outputs[i].option + " and " + outputs[j].option + " name the same file '" + outputs[j].path +
+                       "': each output needs a file of its own";
+        for (const NamedFile& input : inputs)
+            if (isFile(input) && oneFile(outputs[i], input))
+                return outputs[i].option + " would overwrite '" + input.path + "', which " + input.option +
+                       " reads";
+    }
+    return "";
+}

@@ -18,9 +18,12 @@
 #include "cli/run/benchmark_version.h"
 #include "cli/run/frame_driver.h"
 #include "cli/run/kernel_timing_capture.h"
+#include "cli/runner_plan.h"
+#include "cli/runner_wait.h"
 #include "cli/messages.h"
 #include "cli/options.h"
 #include "cli/output_paths.h"
+#include "cli/report/safe_text.h"
 #include "cli/output_writing.h"
 #include "cli/report/text_report.h"
 #include "cli/report/verdict.h"
@@ -30,6 +33,7 @@
 #include "cli/run/thread_counts.h"
 #include "cli/report/threaded_report.h"
 #include "kernels/cpu_placement.h"
+#include "kernels/threaded_kernels.h"
 #include "platform/linux/png_write.h"
 #include "platform/linux/drive_hooks.h"
 #include "platform/linux/video_info.h"
@@ -71,78 +75,53 @@ HINSTANCE programModule() {
     return module;
 }
 
-bool has(const std::vector<int>& list, int value) { return std::find(list.begin(), list.end(), value) != list.end(); }
-
-// Which stages the program's own frame loop measures (Stages 7 and 8 only
-// when one thread is asked for), and which run threaded beside it.
-DriverPlan planOf(const Options& options) {
-    DriverPlan plan;
-    for (const int s : options.stages) {
-        const bool kernelStage = s == 7 || s == 8;
-        if (!kernelStage || has(options.threads, 1)) plan.stages.push_back(s);
-        if (kernelStage) plan.threadedStages.push_back(s);
-    }
-    for (const int n : options.threads)
-        if (n > 1) plan.threadCounts.push_back(n);
-    if (plan.threadCounts.empty()) plan.threadedStages.clear();
-    plan.repeat = options.repeat;
-    plan.repeatRule = options.repeatRule;
-    plan.captureLastFrame = !options.screenshotPath.empty();
-    return plan;
-}
-
-// True when the saved run holds a figure this run will measure: the same
-// figure with the same thread count.
-bool sharesPlannedFigure(const Options& options, const SavedRun& saved) {
-    const DriverPlan plan = planOf(options);
-    for (int i = 0; i < kFigureTotal; ++i) {
-        const int stage = figure(i).stage;
-        if (has(plan.stages, stage) && saved.find(figure(i).id, 1) != nullptr) return true;
-        if (!has(plan.threadedStages, stage)) continue;
-        for (const int threads : plan.threadCounts)
-            if (saved.find(figure(i).id, threads) != nullptr) return true;
-    }
-    return false;
-}
-
 // Restores what a run changes in the program, also when the run is left early.
 struct RunScope {
     std::int32_t savedMeasuringMs = measuringMs;
     ~RunScope() {
         measuringMs = savedMeasuringMs;
         drive::setFrameHook(nullptr);
+        threadedKernelStarting = nullptr;
     }
 };
 
-// Keeps the run in the results store; "" when saved, else a warning naming
-// the store and the reason.
-std::string saveRun(const Options& options, const ResultsDocument& document, long long& runId) {
+// Keeps the run in the results store; "" when saved as run `runId` in
+// `storeFile`, else a warning naming the store and the reason.
+std::string saveRun(const Options& options, const ResultsDocument& document, long long& runId,
+                    std::string& storeFile) {
     std::string error;
     std::unique_ptr<ResultsStore> store = openResultsStore(options.storePath, error);
     if (!store) return error + "; the run was not saved";
+    storeFile = store->path();
     runId = store->save(document, error);
     if (runId == 0) return "the run was not saved in the results store " + store->path() + ": " + error;
     return "";
 }
 
-}  // namespace
+// The screenshot as PNG on standard output: written to a file of its own
+// first, as the PNG writer writes files.
+std::string screenshotToStandardOutput(const FrameDriver& driver, std::FILE* out) {
+    std::string path = (fs::temp_directory_path() / "pelorin-cli-screenshot-XXXXXX").string();
+    const int fd = mkstemp(path.data());
+    if (fd < 0) return "cannot write the screenshot: no temporary file";
+    close(fd);
+    std::string problem;
+    if (!savePng(path.c_str(), driver.lastFrame.data(), driver.frameWidth, driver.frameHeight)) {
+        problem = "cannot write the screenshot";
+    } else {
+        std::ifstream in(path, std::ios::binary);
+        const std::string png((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        problem = writeDocument("-", png, out);
+    }
+    std::remove(path.c_str());
+    return problem;
+}
 
-int runCli(const std::vector<std::string>& args, const CliStreams& streams, const FramePacer& pacer) {
-    using Command = int (*)(const std::vector<std::string>&, const CliStreams&);
-    const std::pair<const char*, Command> commands[] = {{"history", runHistory}, {"report", runReport},
-                                                        {"export", runExport},   {"import", runImport},
-                                                        {"check", runCheck}};
-    for (const auto& [name, command] : commands)
-        if (!args.empty() && args[0] == name) return command(std::vector<std::string>(args.begin() + 1, args.end()), streams);
-    const ParsedOptions parsed = parseOptions(args);
-    if (!parsed.ok) return usageError(streams, parsed.error);
-    Options options = parsed.options;
+// `pelorin-cli [run] ...`: measures, prints and keeps a run.
+int runBenchmark(Options options, const std::vector<std::string>& args, const CliStreams& streams,
+                 const FramePacer& pacer) {
     RunFacts facts{utcNow(), {"pelorin-cli"}, options.label};
     facts.commandLine.insert(facts.commandLine.end(), args.begin(), args.end());
-    if (options.help) {
-        std::fputs(usageText().c_str(), streams.out);
-        return 0;
-    }
     if (options.version) {
         std::fprintf(streams.out, "pelorin-cli %s\n", benchmarkVersion());
         return 0;
@@ -155,8 +134,9 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
     // An unreadable affinity mask still leaves the one thread this process runs on.
     const int usableProcessors = std::max(1, static_cast<int>(usableCpus().size()));
     options.threads = resolveThreadCounts(options.threads, usableProcessors);
-    const std::string refusal = threadRefusal(options.threads, usableProcessors, memInfoBytes("MemAvailable"),
-                                              has(options.stages, 7));
+    const bool memoryStage = std::find(options.stages.begin(), options.stages.end(), 7) != options.stages.end();
+    const std::string refusal =
+        threadRefusal(options.threads, usableProcessors, memInfoBytes("MemAvailable"), memoryStage);
     if (!refusal.empty()) return usageError(streams, refusal);
 
     SavedRun saved;
@@ -172,18 +152,28 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
     // store's place.
     std::string unknown;
     const std::string storePath = options.storePath.empty() ? defaultStorePath(unknown) : options.storePath;
-    if (!options.jsonPath.empty() && options.jsonPath != "-") {
-        const std::string problem = outputPathProblem(options.jsonPath, "JSON file", storePath);
-        if (!problem.empty()) return usageError(streams, problem);
-    }
-    const std::pair<std::string*, const char*> outputs[] = {{&options.screenshotPath, "screenshot"},
+    const std::pair<std::string*, const char*> outputs[] = {{&options.jsonPath, "JSON file"},
+                                                            {&options.screenshotPath, "screenshot"},
+                                                            {&options.htmlPath, "HTML report"},
                                                             {&options.markdownPath, "Markdown file"},
                                                             {&options.csvPath, "CSV file"}};
     for (const auto& [path, what] : outputs) {
-        if (path->empty()) continue;
+        if (path->empty() || *path == "-") continue;
         const std::string problem = outputPathProblem(*path, what, storePath);
         if (!problem.empty()) return usageError(streams, problem);
     }
+    const std::vector<NamedFile> inputs = {{"--compare", namesStoredRun(options.comparePath) ? "" : options.comparePath}};
+    if (const std::string problem = sharedFileProblem({{"--json", options.jsonPath},
+                                                       {"--screenshot", options.screenshotPath},
+                                                       {"--html", options.htmlPath},
+                                                       {"--markdown", options.markdownPath},
+                                                       {"--csv", options.csvPath}},
+                                                      inputs);
+        !problem.empty())
+        return usageError(streams, problem);
+    // A window run on a display that cannot be opened would run unseen.
+    if (options.window)
+        if (const std::string problem = openDisplay(); !problem.empty()) return usageError(streams, problem);
     const std::string fontProblem = japaneseFontProblem();
     if (!fontProblem.empty()) return usageError(streams, fontProblem);
     // A store that is not ours is refused now, not after the run; the
@@ -196,7 +186,6 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
             printWarning(streams, "the results store " + storePath + " cannot take the run: " + storeRefusal +
                                       "; the run is not saved");
     }
-    options.jsonPath = absolute(options.jsonPath);
     for (const auto& [path, what] : outputs) *path = absolute(*path);
     options.storePath = absolute(options.storePath);
     findPictures(streams);
@@ -208,10 +197,19 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
 
     RunScope scope;
     measuringMs = options.timeSeconds * 1000;
-    Progress progress(streams.err, streams.errIsTerminal, options.timeSeconds, options.repeat,
-                      options.repeatRule.automatic);
+    DriverPlan plan = planOf(options);
+    // Someone watching at a terminal sees the result screen, as in the window program.
+    plan.keepResultScreen = options.window && options.wait && streams.inIsTerminal && streams.in >= 0;
+    Progress progress(streams.err, streams.errIsTerminal, progressPlanOf(options, plan));
     KernelTimingCapture kernelTimes;
-    FrameDriver driver(planOf(options), &progress);
+    kernelTimes.onKernelStart([&](int index, int count) { progress.kernelStarted(index, count); });
+    threadedKernelStarting = [&](int index, int count) { progress.kernelStarted(index, count); };
+    FrameDriver driver(plan, &progress);
+    driver.resultScreenKept = [&] {
+        progress.say("The result screen stays in the window: press Enter here or in the window, or close it, to "
+                     "save and print the figures.");
+    };
+    driver.personDone = [&] { return enterOnInput(streams.in, 20); };
     drive::setFrameHook([&](long) {
         driver.beforeFrame();
         if (pacer) pacer();
@@ -236,7 +234,11 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
     SavedRun run;
     std::string reason;
     readSavedRun(document, run, reason);  // cannot fail: the document was made just now
-    std::FILE* report = options.jsonPath == "-" ? streams.err : streams.out;
+    // A document on standard output leaves it to that document alone.
+    const bool standardOutputTaken = options.jsonPath == "-" || options.htmlPath == "-" ||
+                                     options.markdownPath == "-" || options.csvPath == "-" ||
+                                     options.screenshotPath == "-";
+    std::FILE* report = standardOutputTaken ? streams.err : streams.out;
     printLines(report, figureLines(driver.results));
     printLines(report, repeatRuleLines(driver.results, options.repeatRule));
     printLines(report, threadedFigureLines(driver.results));
@@ -250,7 +252,7 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
     }
     int verdict = 0;
     if (options.failOnRegression) {
-        const Verdict v = judgeRuns(saved, checkedRunName(options.comparePath, saved.id), run, "this run",
+        const Verdict v = judgeRuns(saved, checkedRunName(options.comparePath, saved), run, "this run",
                                     options.verdictRules);
         printLines(report, verdictLines(v));
         verdict = verdictStatus(v);
@@ -266,29 +268,38 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
         }
     }
     if (!options.screenshotPath.empty()) {
-        const std::string problem =
-            driver.lastFrame.empty() ? "cannot write the screenshot " + options.screenshotPath + ": no frame was drawn"
-                                     : writeOutputFile(options.screenshotPath, [&](const std::string& file) {
-                                           return savePng(file.c_str(), driver.lastFrame.data(), driver.frameWidth,
-                                                          driver.frameHeight);
-                                       });
+        std::string problem = driver.lastFrame.empty()
+                                  ? "cannot write the screenshot " + options.screenshotPath + ": no frame was drawn"
+                                  : "";
+        if (problem.empty() && options.screenshotPath == "-") {
+            problem = screenshotToStandardOutput(driver, streams.out);
+        } else if (problem.empty()) {
+            problem = writeOutputFile(options.screenshotPath, [&](const std::string& file) {
+                return savePng(file.c_str(), driver.lastFrame.data(), driver.frameWidth, driver.frameHeight);
+            });
+        }
         if (!problem.empty()) {
             printError(streams, problem);
             status = 1;
         }
     }
     long long runId = 0;
+    std::string storeFile;
     if (!storeRefusal.empty()) {
+        printWarning(streams, "the run was not saved: the results store " + storePath + " cannot take it: " +
+                                  storeRefusal);
         status = 1;
-    } else if (options.save) {
-        if (const std::string problem = saveRun(options, document, runId); !problem.empty()) {
-            printWarning(streams, problem);
-            status = 1;
-        }
+    } else if (!options.save) {
+        std::fprintf(streams.err, "not saved (--no-save)\n");
+    } else if (const std::string problem = saveRun(options, document, runId, storeFile); !problem.empty()) {
+        printWarning(streams, problem);
+        status = 1;
+    } else {
+        std::fprintf(streams.err, "saved as run %lld in %s\n", runId, terminalText(storeFile).c_str());
     }
-    if (!options.markdownPath.empty() || !options.csvPath.empty()) {
+    if (!options.htmlPath.empty() || !options.markdownPath.empty() || !options.csvPath.empty()) {
         run.id = runId;
-        if (!writeReportFiles({"", options.markdownPath, options.csvPath}, {run}, streams)) status = 1;
+        if (!writeReportFiles({options.htmlPath, options.markdownPath, options.csvPath}, {run}, streams)) status = 1;
     }
     std::fflush(streams.out);
     // A worse figure comes first, so that a CI job never misses it behind a
@@ -296,4 +307,24 @@ int runCli(const std::vector<std::string>& args, const CliStreams& streams, cons
     // one figure could be judged".
     if (verdict == kStatusWorse) return verdict;
     return status != 0 ? status : verdict;
+}
+
+}  // namespace
+
+int runCli(const std::vector<std::string>& args, const CliStreams& streams, const FramePacer& pacer) {
+    const CommandLine line = parseCommandLine(args);
+    if (!line.ok) return usageError(streams, line.error);
+    if (line.help) {
+        std::fputs(helpText(line.command).c_str(), streams.out);
+        return 0;
+    }
+    switch (line.command) {
+        case Command::History: return runHistory(line.history, streams);
+        case Command::Report: return runReport(line.report, streams);
+        case Command::Export: return runExport(line.exportRun, streams);
+        case Command::Import: return runImport(line.import, streams);
+        case Command::Check: return runCheck(line.check, streams);
+        case Command::Run: break;
+    }
+    return runBenchmark(line.run, args, streams, pacer);
 }

@@ -1,8 +1,8 @@
 #include "cli/store_commands.h"
 
 #include <cstdio>
+#include <filesystem>
 
-#include "cli/command_words.h"
 #include "cli/messages.h"
 #include "cli/output_paths.h"
 #include "cli/output_writing.h"
@@ -14,10 +14,56 @@
 
 namespace {
 
-// A problem with the store: exit status 1.
+// A problem with the store that a command only reads, or a run it names
+// that is not there.
+int unreadable(const CliStreams& s, const std::string& message) {
+    printError(s, message);
+    return kStatusUnreadable;
+}
+
+// A problem with the store a command writes to: exit status 1.
 int storeError(const CliStreams& s, const std::string& message) {
     printError(s, message);
     return 1;
+}
+
+std::string storeFileOf(const std::string& chosen) {
+    std::string unknown;
+    return chosen.empty() ? defaultStorePath(unknown) : chosen;
+}
+
+// "" when each output may be written: none is the store, none takes the
+// place of another; "-" is standard output.
+std::string outputsProblem(const std::vector<NamedFile>& outputs, const std::vector<std::string>& what,
+                           const std::string& storePath) {
+    const std::string storeFile = storeFileOf(storePath);
+    for (std::size_t k = 0; k < outputs.size(); ++k)
+        if (!outputs[k].path.empty() && outputs[k].path != "-")
+            if (std::string problem = outputPathProblem(outputs[k].path, what[k], storeFile); !problem.empty())
+                return problem;
+    return sharedFileProblem(outputs);
+}
+
+// The stored run `which` names ("last" or an id) as an id; 0 with `error`
+// when the store holds no such run.
+long long storedRunId(ResultsStore& store, const std::string& which, std::string& error) {
+    if (which != "last") {
+        const long long id = std::stoll(which);
+        bool stored = false;
+        if (!store.holds(id, stored, error)) {
+            error = "cannot read " + store.path() + ": " + error;
+            return 0;
+        }
+        if (!stored) error = "there is no run " + which + " in " + store.path();
+        return stored ? id : 0;
+    }
+    std::vector<long long> ids;
+    if (!store.newestIds(1, ids, error)) {
+        error = "cannot read " + store.path() + ": " + error;
+        return 0;
+    }
+    if (ids.empty()) error = store.path() + " holds no run yet";
+    return ids.empty() ? 0 : ids.front();
 }
 
 // "2 runs of STORE cannot be read: #3, #7", for the exit status's one line.
@@ -30,30 +76,34 @@ std::string unreadableSummary(const std::vector<UnreadableRun>& unreadable, cons
 
 }  // namespace
 
-int runHistory(const std::vector<std::string>& args, const CliStreams& streams) {
-    const CommandWords w = splitWords(args, {"--store"});
-    if (!w.error.empty()) return usageError(streams, "history: " + w.error);
-    if (!w.words.empty()) return usageError(streams, "history takes no '" + w.words.front() + "' (see --help)");
-    std::string storePath;
-    for (const auto& [name, value] : w.options) storePath = value;
 
+int runHistory(const HistoryOptions& options, const CliStreams& streams) {
     std::string error;
-    std::unique_ptr<ResultsStore> store = openExistingStore(storePath, error);
-    if (!store) return storeError(streams, error);
+    const std::string path = options.storePath.empty() ? defaultStorePath(error) : options.storePath;
+    if (path.empty()) return unreadable(streams, error);
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec) && !ec) {
+        // Nothing measured yet is no fault: the list is empty.
+        std::fprintf(streams.out, "%s\n(no run is stored in %s yet)\n", historyHeading().c_str(),
+                     terminalText(path).c_str());
+        return 0;
+    }
+    std::unique_ptr<ResultsStore> store = openExistingStore(path, error);
+    if (!store) return unreadable(streams, error);
     std::vector<long long> ids;
-    if (!store->newestIds(0, ids, error)) return storeError(streams, "cannot read " + store->path() + ": " + error);
+    if (!store->newestIds(0, ids, error)) return unreadable(streams, "cannot read " + store->path() + ": " + error);
     // A run at a time: a store may hold a great many.  The notes on runs
     // that are not directly comparable follow the table.
     const SavedRun here = thisProgram();
     std::vector<std::string> notes;
-    std::vector<UnreadableRun> unreadable;
+    std::vector<UnreadableRun> damaged;
     std::fprintf(streams.out, "%s\n", historyHeading().c_str());
     for (const long long id : ids) {
         SavedRun run;
         if (!store->load(id, run, error)) {
             // One damaged run costs its own line, not the list.
             std::fprintf(streams.out, "%s\n", historyUnreadableLine(id, error).c_str());
-            unreadable.push_back({id, error});
+            damaged.push_back({id, error});
             continue;
         }
         std::fprintf(streams.out, "%s\n", historyLine(run, here).c_str());
@@ -61,110 +111,69 @@ int runHistory(const std::vector<std::string>& args, const CliStreams& streams) 
     }
     for (const std::string& note : notes) std::fprintf(streams.out, "%s\n", note.c_str());
     if (ids.empty()) std::fprintf(streams.out, "(no run is stored in %s yet)\n", terminalText(store->path()).c_str());
-    if (unreadable.empty()) return 0;
-    return storeError(streams, unreadableSummary(unreadable, *store) + " (marked ? above)");
+    if (damaged.empty()) return 0;
+    return unreadable(streams, unreadableSummary(damaged, *store) + " (marked ? above)");
 }
 
-int runReport(const std::vector<std::string>& args, const CliStreams& streams) {
-    const CommandWords w = splitWords(args, {"-o", "--output", "--markdown", "--csv", "--store", "--last"});
-    if (!w.error.empty()) return usageError(streams, "report: " + w.error);
-    std::string htmlPath, markdownPath, csvPath, storePath;
-    int last = 0;
-    for (const auto& [name, value] : w.options) {
-        if (name == "-o" || name == "--output") htmlPath = value;
-        if (name == "--markdown") markdownPath = value;
-        if (name == "--csv") csvPath = value;
-        if (name == "--store") storePath = value;
-        if (name == "--last") {
-            if (!allDigits(value) || value.size() > 6 || std::stoi(value) < 1)
-                return usageError(streams, "report: --last needs a whole number of runs from 1, not '" + value + "'");
-            last = std::stoi(value);
-        }
-    }
-    std::vector<long long> ids;
-    for (const std::string& word : w.words) {
-        if (!allDigits(word)) return usageError(streams, "report: '" + word + "' is not a run id (see history)");
-        ids.push_back(std::stoll(word));
-    }
-    if (!ids.empty() && last > 0) return usageError(streams, "report: give run ids or --last, not both");
-    if (htmlPath.empty() && markdownPath.empty() && csvPath.empty())
-        return usageError(streams, "report: name a file: -o FILE.html, --markdown FILE or --csv FILE");
-
-    std::string unknown;
-    const std::string storeFile = storePath.empty() ? defaultStorePath(unknown) : storePath;
-    const std::pair<const std::string&, const char*> outputs[] = {
-        {htmlPath, "HTML report"}, {markdownPath, "Markdown file"}, {csvPath, "CSV file"}};
-    for (const auto& [path, what] : outputs)
-        if (!path.empty())
-            if (const std::string problem = outputPathProblem(path, what, storeFile); !problem.empty())
-                return usageError(streams, "report: " + problem);
+int runReport(const ReportOptions& options, const CliStreams& streams) {
+    if (const std::string problem =
+            outputsProblem({{"-o", options.htmlPath}, {"--markdown", options.markdownPath}, {"--csv", options.csvPath}},
+                           {"HTML report", "Markdown file", "CSV file"}, options.storePath);
+        !problem.empty())
+        return usageError(streams, "report: " + problem);
 
     std::string error;
-    std::unique_ptr<ResultsStore> store = openExistingStore(storePath, error);
-    if (!store) return storeError(streams, error);
-    if (ids.empty() && !store->newestIds(last > 0 ? last : 1, ids, error))
-        return storeError(streams, "cannot read " + store->path() + ": " + error);
-    if (ids.empty()) return storeError(streams, store->path() + " holds no run to report");
+    std::unique_ptr<ResultsStore> store = openExistingStore(options.storePath, error);
+    if (!store) return unreadable(streams, error);
+    std::vector<long long> ids;
+    for (const std::string& which : options.runs) {
+        const long long id = storedRunId(*store, which, error);
+        if (id == 0) return unreadable(streams, "report: " + error);
+        ids.push_back(id);
+    }
+    if (ids.empty() && !store->newestIds(options.last, ids, error))
+        return unreadable(streams, "cannot read " + store->path() + ": " + error);
+    if (ids.empty()) return unreadable(streams, store->path() + " holds no run to report");
     std::vector<SavedRun> runs;
-    std::vector<UnreadableRun> unreadable;
-    if (const std::string problem = loadRuns(*store, ids, runs, unreadable); !problem.empty())
-        return storeError(streams, problem);
+    std::vector<UnreadableRun> damaged;
+    if (const std::string problem = loadRuns(*store, ids, runs, damaged); !problem.empty())
+        return unreadable(streams, problem);
     // The report shows every run that can be read; each one left out is
     // named with its reason, and the exit status says so.
-    for (const UnreadableRun& run : unreadable)
+    for (const UnreadableRun& run : damaged)
         printWarning(streams, "run " + std::to_string(run.id) + " is left out of the report: it cannot be read: " +
                                   run.reason);
-    if (runs.empty()) return storeError(streams, "not one of the chosen runs can be read, so no report is written");
-    const bool written = writeReportFiles({htmlPath, markdownPath, csvPath}, runs, streams);
-    return written && unreadable.empty() ? 0 : 1;
+    if (runs.empty()) return unreadable(streams, "not one of the chosen runs can be read, so no report is written");
+    if (!writeReportFiles({options.htmlPath, options.markdownPath, options.csvPath}, runs, streams)) return 1;
+    return damaged.empty() ? 0 : kStatusUnreadable;
 }
 
-int runExport(const std::vector<std::string>& args, const CliStreams& streams) {
-    const CommandWords w = splitWords(args, {"-o", "--output", "--store"});
-    if (!w.error.empty()) return usageError(streams, "export: " + w.error);
-    if (w.words.size() != 1 || !namesStoredRun(w.words.front()))
-        return usageError(streams, "export needs one run: its id (see history) or 'last'");
-    std::string outputPath, storePath;
-    for (const auto& [name, value] : w.options) (name == "--store" ? storePath : outputPath) = value;
-    if (!outputPath.empty()) {
-        std::string unknown;
-        const std::string storeFile = storePath.empty() ? defaultStorePath(unknown) : storePath;
-        if (const std::string problem = outputPathProblem(outputPath, "results file", storeFile); !problem.empty())
-            return usageError(streams, "export: " + problem);
-    }
+int runExport(const ExportOptions& options, const CliStreams& streams) {
+    if (const std::string problem = outputsProblem({{"-o", options.outputPath}}, {"results file"}, options.storePath);
+        !problem.empty())
+        return usageError(streams, "export: " + problem);
 
     std::string error;
-    std::unique_ptr<ResultsStore> store = openExistingStore(storePath, error);
-    if (!store) return storeError(streams, error);
-    std::vector<long long> ids;
-    if (w.words.front() == "last") {
-        if (!store->newestIds(1, ids, error)) return storeError(streams, "cannot read " + store->path() + ": " + error);
-        if (ids.empty()) return storeError(streams, store->path() + " holds no run to export");
-    } else {
-        ids.push_back(std::stoll(w.words.front()));
-    }
+    std::unique_ptr<ResultsStore> store = openExistingStore(options.storePath, error);
+    if (!store) return unreadable(streams, error);
+    const long long id = storedRunId(*store, options.run, error);
+    if (id == 0) return unreadable(streams, "export: " + error);
     ResultsDocument document;
     std::string text;
-    if (!store->exportRun(ids.front(), document, error, &text))
-        return storeError(streams, "cannot export run " + std::to_string(ids.front()) + " from " + store->path() +
-                                       ": " + error);
-    const std::string problem = writeDocument(outputPath.empty() ? "-" : outputPath, text, streams.out);
-    if (!problem.empty()) return storeError(streams, problem);
+    if (!store->exportRun(id, document, error, &text))
+        return unreadable(streams, "cannot export run " + std::to_string(id) + " from " + store->path() + ": " + error);
+    if (const std::string problem = writeDocument(options.outputPath.empty() ? "-" : options.outputPath, text, streams.out);
+        !problem.empty())
+        return storeError(streams, problem);
     return 0;
 }
 
-int runImport(const std::vector<std::string>& args, const CliStreams& streams) {
-    const CommandWords w = splitWords(args, {"--store"});
-    if (!w.error.empty()) return usageError(streams, "import: " + w.error);
-    if (w.words.empty()) return usageError(streams, "import needs the results files to import");
-    std::string storePath;
-    for (const auto& [name, value] : w.options) storePath = value;
-
+int runImport(const ImportOptions& options, const CliStreams& streams) {
     std::string error;
-    std::unique_ptr<ResultsStore> store = openResultsStore(storePath, error);
+    std::unique_ptr<ResultsStore> store = openResultsStore(options.storePath, error);
     if (!store) return storeError(streams, error);
     int status = 0;
-    for (const std::string& file : w.words) {
+    for (const std::string& file : options.files) {
         ResultsDocument document;
         SavedRun run;
         std::string outcome;

@@ -5,18 +5,22 @@
 #include <string>
 #include <vector>
 
+#include "cli/options.h"
 #include "cli/results/saved_run.h"
 #include "cli/runner.h"
 
-// `pelorin-cli history ...` and `pelorin-cli report ...`, with the words
-// after the command; exit status as for runCli.
-int runHistory(const std::vector<std::string>& args, const CliStreams& streams);
-int runReport(const std::vector<std::string>& args, const CliStreams& streams);
-// `pelorin-cli export ID|last ...`: a stored run as a results file.
-int runExport(const std::vector<std::string>& args, const CliStreams& streams);
+// A run named but not there, or a store or file that cannot be read: the
+// same exit status in every command.
+constexpr int kStatusUnreadable = 2;
+
+// `pelorin-cli history` and `pelorin-cli report`; exit status as for runCli.
+int runHistory(const HistoryOptions& options, const CliStreams& streams);
+int runReport(const ReportOptions& options, const CliStreams& streams);
+// `pelorin-cli export RUN`: a stored run as a results file.
+int runExport(const ExportOptions& options, const CliStreams& streams);
 // `pelorin-cli import FILE...`: each file's run stored once; one line per
 // file; exit status 1 when any file was refused.
-int runImport(const std::vector<std::string>& args, const CliStreams& streams);
+int runImport(const ImportOptions& options, const CliStreams& streams);
 
 // The report files to write; an empty path is not written.
 struct ReportFiles {
@@ -25,6 +29,6 @@ struct ReportFiles {
     std::string csv;
 };
 
-// Writes each named report of `runs`; false when one could not be written,
-// each problem printed.
+// Writes each named report of `runs` ("-": to streams.out); false when one
+// could not be written, each problem printed.
 bool writeReportFiles(const ReportFiles& files, const std::vector<SavedRun>& runs, const CliStreams& streams);

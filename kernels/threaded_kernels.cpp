@@ -106,6 +106,8 @@ TeamResult measureCalcKernel(ThreadTeam& team, int k)
     return bestOfTeamMillisecondRuns(team, [&](int) { loop(kIterationsPerRun); }, clock);
 }
 
+std::function<void(int, int)> threadedKernelStarting;
+
 ThreadedStage measureStageThreaded(int stage, int threads)
 {
     ThreadedStage result;
@@ -118,12 +120,14 @@ ThreadedStage measureStageThreaded(int stage, int threads)
         MemoryTeam team(result.cpus);
         result.problem = team.problem();
         for (int k = 0; k < kMemoryKernelCount && result.problem.empty(); ++k) {
+            if (threadedKernelStarting) threadedKernelStarting(k, kMemoryKernelCount);
             result.figures.push_back(team.measure(k));
         }
     } else {
         ThreadTeam team(result.cpus);
         result.problem = team.problem();
         for (int k = 0; k < kCalcKernelCount && result.problem.empty(); ++k) {
+            if (threadedKernelStarting) threadedKernelStarting(k, kCalcKernelCount);
             result.figures.push_back(measureCalcKernel(team, k));
         }
     }

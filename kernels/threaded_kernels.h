@@ -3,6 +3,7 @@
 // (team_timing.h).  The bodies are the one-thread kernels' own.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -43,3 +44,8 @@ struct ThreadedStage {
 
 // A whole stage, 7 or 8, with `threads` threads.
 ThreadedStage measureStageThreaded(int stage, int threads);
+
+// Called by measureStageThreaded before each kernel, outside its timing,
+// with the kernel's place in the stage (from 0) and the stage's count, so
+// that a caller can say how far the stage is.  None when empty.
+extern std::function<void(int index, int count)> threadedKernelStarting;

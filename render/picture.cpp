@@ -88,6 +88,14 @@ std::uint32_t* load_PNG(const char* fileName) {
 // frame-buffer row up (memory order) or down (screen order).  The pointers
 // are only moved while another row follows, so they never leave the buffers.
 
+// Function multi-versioning by target name rests on the ELF loader's
+// indirect functions; a Windows executable has none and keeps the baseline.
+#if defined(__x86_64__) && defined(__ELF__)
+#define PELORIN_AVX2_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define PELORIN_AVX2_CLONES
+#endif
+
 namespace {
 
 inline std::uint32_t* frameWord(std::ptrdiff_t memoryRow, int x) {
@@ -180,9 +188,7 @@ inline void blendEight(const std::uint32_t* src, std::uint32_t* dst, const Lanes
 // the sprite rows below (with AVX2 the eight pixels take one register instead
 // of two).  Elsewhere the table does the whole row: the arm64 tests run
 // under an emulator, which takes twice as long over the vector lanes.
-#if defined(__x86_64__)
-__attribute__((target_clones("avx2", "default")))
-#endif
+PELORIN_AVX2_CLONES
 void fadeRow(const std::uint32_t* src, std::uint32_t* dst, int w, const BlendTable& table, int alpha) {
     int i = 0;
 #if defined(__x86_64__)
@@ -242,9 +248,7 @@ namespace {
 // byte.  Function multi-versioning by target name exists only there.  The
 // clones stay inside this file: compilers disagree on how other files would
 // name them.
-#if defined(__x86_64__)
-__attribute__((target_clones("avx2", "default")))
-#endif
+PELORIN_AVX2_CLONES
 void blendSpriteRows(const std::uint32_t* src, std::uint32_t* dst, std::ptrdiff_t srcStep, std::ptrdiff_t dstStep,
                      int w, int h, int alpha) {
     for (;;) {

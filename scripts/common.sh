@@ -7,7 +7,7 @@ BUILD_DIR="${PELORIN_BUILD_DIR:-$ROOT/build}"
 
 BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config libsdl2-dev libfreetype-dev libfontconfig-dev
                 libpixman-1-dev libpng-dev fonts-ipafont-gothic fonts-dejavu-core nlohmann-json3-dev
-                libsqlite3-dev)
+                libsqlite3-dev libcli11-dev)
 # Making and checking the .deb, and validating what an installation holds.
 PACKAGE_PACKAGES=(dpkg-dev lintian desktop-file-utils appstream man-db)
 TEST_PACKAGES=(googletest libgtest-dev xvfb xauth xdotool x11-utils imagemagick libx11-dev binutils
@@ -18,6 +18,16 @@ TEST_PACKAGES=(googletest libgtest-dev xvfb xauth xdotool x11-utils imagemagick 
 ARM64_PACKAGES=(g++-aarch64-linux-gnu binutils-aarch64-linux-gnu qemu-user-static pkgconf:arm64
                 libsdl2-dev:arm64 libfreetype-dev:arm64 libfontconfig-dev:arm64 libpixman-1-dev:arm64
                 libpng-dev:arm64 libsqlite3-dev:arm64 libgtest-dev:arm64 libx11-dev:arm64)
+
+# The Windows cross build and its tests under Wine (scripts/test-windows):
+# mingw-w64 with posix threads, GoogleTest's sources to build for Windows,
+# Wine, NSIS, and what the end-to-end tests drive the display with; the
+# asset generator is still built for this machine, with libpng, FreeType
+# and fontconfig.
+WINDOWS_PACKAGES=(build-essential cmake ninja-build pkg-config libfreetype-dev libfontconfig-dev libpng-dev
+                  fonts-ipafont-gothic fonts-dejavu-core g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+                  mingw-w64-x86-64-dev googletest wine wine64 nsis xvfb xauth xdotool x11-utils x11-apps
+                  imagemagick)
 
 missing_packages() {
     local p

@@ -2,9 +2,9 @@
 // machine, until Enter returns to the title.
 #include "stages/result_screen.h"
 
-#include <cstdio>
 #include <cstring>
 
+#include "platform/win32.h"
 #include "render/frame_buffer.h"
 #include "stages/frame_ops.h"
 #include "stages/stage_routines.h"
@@ -78,7 +78,7 @@ const FixedLine prompt{1032, 672, "Push Enter Key to go Title."};
 void drawBuffer(int x, int y) { TextOutA(hmemdc, x, y, strbuf, static_cast<int>(std::strlen(strbuf))); }
 
 void drawFixed(const FixedLine& l) {
-    std::snprintf(strbuf, sizeof strbuf, "%s", l.text);
+    crt_snprintf(strbuf, sizeof strbuf, "%s", l.text);
     drawBuffer(l.x, l.y);
 }
 
@@ -86,13 +86,13 @@ void drawFixed(const FixedLine& l) {
 
 const char* formatFrameRateLine(int index) {
     const FrameRateLine& l = frameRateLines[index];
-    std::snprintf(strbuf, sizeof strbuf, l.format, *l.frames, *l.ratio * 100.0);
+    crt_snprintf(strbuf, sizeof strbuf, l.format, *l.frames, *l.ratio * 100.0);
     return strbuf;
 }
 
 const char* formatFigureLine(int index) {
     const FigureLine& l = figureLines[index];
-    std::snprintf(strbuf, sizeof strbuf, l.format, *l.figure, *l.ratio * 100.0);
+    crt_snprintf(strbuf, sizeof strbuf, l.format, *l.figure, *l.ratio * 100.0);
     return strbuf;
 }
 

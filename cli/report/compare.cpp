@@ -44,8 +44,9 @@ std::string compareLine(int i, const std::vector<double>& samples, int threads, 
 
 std::vector<std::string> compareLines(const RunResults& results, const SavedRun& saved, const std::string& savedName) {
     std::vector<std::string> lines;
-    lines.push_back("Compared with " + terminalText(savedName) +
-                    (saved.cpu.empty() ? "" : " (" + terminalText(saved.cpu) + ")") +
+    // The saved run is named by its label, else its processor.
+    const std::string title = saved.label.empty() ? saved.cpu : saved.label;
+    lines.push_back("Compared with " + terminalText(savedName) + (title.empty() ? "" : " (" + terminalText(title) + ")") +
                     "; * marks intervals of the median that do not overlap:");
     for (int i = 0; i < kFigureTotal; ++i)
         if (!results.samples[i].empty()) lines.push_back(compareLine(i, results.samples[i], 1, saved));

@@ -136,8 +136,9 @@ Verdict judgeRuns(const SavedRun& baseline, const std::string& baselineName, con
                   const std::string& candidateName, const VerdictRules& rules) {
     Verdict v;
     v.rules = rules;
-    v.baseline = {baselineName, baseline.cpu};
-    v.candidate = {candidateName, candidate.cpu};
+    // A run is named by its label, else its processor.
+    v.baseline = {baselineName, baseline.label.empty() ? baseline.cpu : baseline.label};
+    v.candidate = {candidateName, candidate.label.empty() ? candidate.cpu : candidate.label};
     v.notComparable = notComparableWith(baseline, candidate);
 
     std::vector<std::size_t> tested;  // the figures in Holm's family

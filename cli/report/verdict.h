@@ -44,7 +44,7 @@ struct FigureVerdict {
 
 struct VerdictRun {
     std::string name;  // "run #3" or the file's name, as the user gave it
-    std::string cpu;
+    std::string cpu;   // what names it beside that: its label, else its processor
 };
 
 struct Verdict {

@@ -471,6 +471,18 @@ bool ResultsStore::load(long long id, SavedRun& out, std::string& error) {
     }
 }
 
+bool ResultsStore::holds(long long id, bool& stored, std::string& error) {
+    try {
+        Statement s(db_, "SELECT 1 FROM runs WHERE id = ?");
+        s.bind(1, id);
+        stored = s.step();
+        return true;
+    } catch (const std::exception& e) {
+        error = e.what();
+        return false;
+    }
+}
+
 bool ResultsStore::newestIds(int count, std::vector<long long>& ids, std::string& error) {
     try {
         Statement s(db_, "SELECT id FROM (SELECT id FROM runs ORDER BY id DESC LIMIT ?) ORDER BY id");

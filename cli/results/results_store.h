@@ -63,6 +63,10 @@ public:
     // it cannot be trusted into reports (see runProblem).
     bool load(long long id, SavedRun& out, std::string& error);
 
+    // Whether a run with this id is stored, readable or not; false with
+    // `error` set when the store cannot say.
+    bool holds(long long id, bool& stored, std::string& error);
+
     // The ids of the newest `count` runs (all runs for count <= 0), oldest first.
     bool newestIds(int count, std::vector<long long>& ids, std::string& error);
 

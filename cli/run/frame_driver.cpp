@@ -133,6 +133,15 @@ bool FrameDriver::isLastPass() const {
 
 void FrameDriver::beforeFrame() {
     if (closing_) return;
+    if (waiting_) {
+        // Enter in the window takes the result screen back to the title:
+        // caught as it is released, or when the screen has gone.
+        if (bEnter != 0 || stage != kResultScreen || (personDone && personDone())) {
+            closing_ = true;
+            drive::requestClose();
+        }
+        return;
+    }
     const Clock::time_point now = Clock::now();
     recordFrame(now, drive::presentNanoseconds());
 
@@ -163,6 +172,11 @@ void FrameDriver::beforeFrame() {
     }
     if (lastPass_) {
         complete_ = true;
+        if (plan_.keepResultScreen) {
+            waiting_ = true;
+            if (resultScreenKept) resultScreenKept();
+            return;
+        }
         closing_ = true;
         drive::requestClose();
         return;

@@ -3,12 +3,13 @@
 // the title, steps over the stages that were not asked for, reads every
 // figure when the result screen comes up, goes round again for each
 // repeat (with --repeat auto until every figure has settled), and closes
-// the window at the end.  Install beforeFrame() as the
-// platform's frame hook.
+// the window at the end, or keeps the result screen until the person
+// watching is done.  Install beforeFrame() as the platform's frame hook.
 #pragma once
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,9 @@ struct DriverPlan {
     int repeat = 1;               // the passes when the rule is not automatic
     RepeatRule repeatRule;
     bool captureLastFrame = false;  // keep the result screen of the last pass
+    // After the last pass, leave the result screen up until Enter is
+    // pressed in the window, the window is closed or personDone says so.
+    bool keepResultScreen = false;
     // Stages 7 and 8 also run, once a pass as each begins (or would begin,
     // when not in `stages`), with each of these thread counts (all above 1).
     std::vector<int> threadedStages;
@@ -40,6 +44,11 @@ public:
     bool finished() const { return closing_; }
     // True once the last pass the plan asks for has been collected.
     bool complete() const { return complete_; }
+
+    // With keepResultScreen: told once when the result screen stays, then
+    // asked before each frame whether the person is done with it.
+    std::function<void()> resultScreenKept;
+    std::function<bool()> personDone;
 
     RunResults results;
     std::string threadedProblem;  // why a threaded stage could not be measured; the run then ends
@@ -66,6 +75,7 @@ private:
     bool closing_ = false;
     bool lastPass_ = false;  // decided when the pass's figures are collected
     bool complete_ = false;
+    bool waiting_ = false;   // the result screen stays until the person is done
     int threadedPass_[2] = {0, 0};  // the pass in which Stages 7 and 8 last ran threaded
 
     // The frame before this one, to time it.

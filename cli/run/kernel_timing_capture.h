@@ -4,6 +4,8 @@
 // through a wrapper that reads it out.
 #pragma once
 
+#include <functional>
+
 class KernelTimingCapture {
 public:
     KernelTimingCapture();
@@ -14,4 +16,8 @@ public:
     // Seconds of the best run of the kernel at figure index `index` (6..18)
     // when it last ran, 0 when it has not run or did not say.
     static double bestSeconds(int index);
+
+    // Called before each kernel runs, with its place in its stage's table
+    // (from 0) and the table's length: outside the kernel's own timing.
+    void onKernelStart(std::function<void(int index, int count)> hook);
 };

@@ -56,6 +56,10 @@ MMRESULT timeGetDevCaps(TIMECAPS* caps, UINT size) {
 MMRESULT timeBeginPeriod(UINT period) { return period == 0 ? TIMERR_NOCANDO : TIMERR_NOERROR; }
 MMRESULT timeEndPeriod(UINT period) { return period == 0 ? TIMERR_NOCANDO : TIMERR_NOERROR; }
 
+// Nothing runs on a tick here, so the program starts its timer without a
+// callback.
+const LPTIMECALLBACK kIdleTimerCallback = nullptr;
+
 // There is no timer thread: a periodic timer without a callback has nothing
 // to run, so it is accepted and only given an identifier.  A callback would
 // need a thread of its own, which nothing here asks for, so it is refused.

@@ -142,6 +142,11 @@ bool japaneseFontAvailable() {
     return findJapaneseFace("", where) && openFace(where) != nullptr;
 }
 
+const FontAdvice kJapaneseFontAdvice = {
+    "a face with kana, such as IPAGothic",
+    "Install the Debian package fonts-ipafont-gothic: sudo apt-get install fonts-ipafont-gothic",
+};
+
 FontFace::FontFace(SharedFace* f, int height, int width)
     : cellHeight(height),
       cellWidth(width),

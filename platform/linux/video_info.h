@@ -17,3 +17,10 @@ struct VideoInfo {
 
 // Reads the state as it is now; call it after the main window exists.
 VideoInfo currentVideoInfo();
+
+// Starts SDL's video on the display DISPLAY or WAYLAND_DISPLAY names (or
+// on the driver SDL_VIDEODRIVER chooses), unless it is up already.  "" when
+// it is up; else one line that names the display and why it could not be
+// opened.  SDL's offscreen driver is never taken unless SDL_VIDEODRIVER
+// asks for it: a display that cannot be opened is refused, not replaced.
+std::string openDisplay();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/linux/drive_hooks.h"
+#include "platform/linux/video_info.h"
 #include "platform/linux/window_internal.h"
 
 namespace {
@@ -64,25 +65,57 @@ WindowObject* live(HWND hwnd) { return isLiveWindow(hwnd) ? hwnd : nullptr; }
 
 }  // namespace
 
-void ensureVideo() {
-    if (SDL_WasInit(SDL_INIT_VIDEO)) return;
+namespace {
+
+// An environment variable's value for a message: printable ASCII only, as
+// it may hold anything.
+std::string shownValue(const char* value) {
+    std::string text;
+    for (const char* c = value; *c != 0 && text.size() < 200; ++c) text += *c >= 0x20 && *c < 0x7f ? *c : '?';
+    return text;
+}
+
+bool isSet(const char* value) { return value != nullptr && *value != 0; }
+
+}  // namespace
+
+std::string openDisplay() {
+    if (SDL_WasInit(SDL_INIT_VIDEO)) return "";
     const char* driver = std::getenv("SDL_VIDEODRIVER");
-    const bool anyDisplay = std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
-    if ((driver == nullptr || *driver == 0) && !anyDisplay) {
-        // SDL would quietly fall back to its offscreen driver and run with
-        // nothing on screen.
-        std::fprintf(stderr,
-                     "pelorin: no display: DISPLAY is not set. Start it from a desktop session, or under a "
-                     "virtual X server (xvfb-run build/pelorin).\n");
-        std::exit(2);
-    }
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if (!isSet(driver) && !isSet(x11) && !isSet(wayland))
+        return "no display: DISPLAY is not set. Start it from a desktop session, or under a virtual X server "
+               "(xvfb-run build/pelorin).";
     // Present the window surface directly (XShmPutImage on X11).  Through the
     // GPU texture path presenting was capped near 250 frames/s, below the
     // rates the stages compare with.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "pelorin: cannot open the display: %s\n", SDL_GetError());
+    // While Stages 7 and 8 run their kernels the message loop waits for
+    // them, as it does on the original platform, and cannot answer the
+    // window manager's pings; a window that leaves the ping protocol out is
+    // never offered to be killed.  Closing it still works once they return.
+    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_PING, "0");
+    std::string named;
+    if (isSet(driver)) {
+        named = "of SDL_VIDEODRIVER=" + shownValue(driver);
+    } else {
+        // Only the display the environment names: SDL would otherwise go on
+        // to its offscreen driver and run with nothing on screen.
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, isSet(x11) && isSet(wayland) ? "x11,wayland" : isSet(x11) ? "x11" : "wayland");
+        if (isSet(x11)) named = "DISPLAY=" + shownValue(x11);
+        if (isSet(wayland)) named += (named.empty() ? "" : " or ") + std::string("WAYLAND_DISPLAY=") + shownValue(wayland);
+    }
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        return "cannot open the display " + named + " (" + shownValue(SDL_GetError()) +
+               "): start it from a desktop session whose display this is, or under a virtual X server (xvfb-run)";
+    return "";
+}
+
+void ensureVideo() {
+    if (const std::string problem = openDisplay(); !problem.empty()) {
+        std::fprintf(stderr, "pelorin: %s\n", problem.c_str());
         std::exit(2);
     }
 }

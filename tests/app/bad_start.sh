@@ -34,10 +34,14 @@ run_in() {  # run_in FOLDER: the program on the offscreen driver from FOLDER
 expect_refusal "no display" "no display" env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER \
     timeout 60 "${emulator[@]}" "$build/pelorin"
 
-mkdir "$work/empty"
+# A copy of the program in a folder of its own, without the images, started
+# from another: the message names the working directory, the program's
+# folder and the installed data folder beside it.
+mkdir -p "$work/empty" "$work/alone/bin"
+cp "$build/pelorin" "$work/alone/bin/"
 expect_refusal "missing wallpaper" \
-    "wp_1280x720.png\" is in neither $work/empty (the working directory) nor $(dirname "$build")/share/pelorin" \
-    run_in "$work/empty"
+    "wp_1280x720.png\" is not in $work/empty (the working directory), $work/alone/bin (the program's folder) or $work/alone/share/pelorin (the installed data folder)" \
+    env -C "$work/empty" SDL_VIDEODRIVER=offscreen timeout 60 "${emulator[@]}" "$work/alone/bin/pelorin"
 
 mkdir "$work/damaged"
 cp "$build"/*.png "$work/damaged/"

@@ -134,17 +134,21 @@ std::string keepBrokenDocument(const std::string& name, const ResultsDocument& d
     return keepIn("invalid", name, document);
 }
 
-CliOutput runCliCaptured(const std::vector<std::string>& args, const FramePacer& pacer) {
+CliOutput runCliCaptured(const std::vector<std::string>& args, const FramePacer& pacer,
+                         const std::function<void(CliStreams&)>& adjust) {
     char* outBuffer = nullptr;
     char* errBuffer = nullptr;
     std::size_t outSize = 0, errSize = 0;
+    std::FILE* out = open_memstream(&outBuffer, &outSize);
+    std::FILE* err = open_memstream(&errBuffer, &errSize);
     CliStreams streams;
-    streams.out = open_memstream(&outBuffer, &outSize);
-    streams.err = open_memstream(&errBuffer, &errSize);
+    streams.out = out;
+    streams.err = err;
+    if (adjust) adjust(streams);
     CliOutput result;
     result.status = runCli(args, streams, pacer);
-    result.out = drain(streams.out, outBuffer);
-    result.err = drain(streams.err, errBuffer);
+    result.out = drain(out, outBuffer);
+    result.err = drain(err, errBuffer);
     return result;
 }
 

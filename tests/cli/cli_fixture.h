@@ -3,6 +3,7 @@
 // document the tests make is left for the schema check.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -46,7 +47,11 @@ struct CliOutput {
     std::string out;
     std::string err;
 };
-CliOutput runCliCaptured(const std::vector<std::string>& args, const FramePacer& pacer = {});
+// `adjust` may change the streams before the run (standard input, a
+// terminal for standard error); what it puts in place of out or err is not
+// caught.
+CliOutput runCliCaptured(const std::vector<std::string>& args, const FramePacer& pacer = {},
+                         const std::function<void(CliStreams&)>& adjust = {});
 
 // Frame pacers on the virtual clock.  Half a second a frame: the title and
 // Stage 7's heading pass in a few frames.

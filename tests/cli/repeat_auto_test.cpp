@@ -115,23 +115,23 @@ TEST_F(RepeatAuto, NoisyFiguresRunToTheMostAndAreNamed) {
 }
 
 TEST(RepeatAutoOptions, SettleAndMostGoWithAutoOnly) {
-    const ParsedOptions automatic = parseOptions({"--repeat", "auto", "--settle", "1.5", "--max-repeat=12"});
+    const CommandLine automatic = parseCommandLine({"--repeat", "auto", "--settle", "1.5", "--max-repeat=12"});
     ASSERT_TRUE(automatic.ok) << automatic.error;
-    EXPECT_TRUE(automatic.options.repeatRule.automatic);
-    EXPECT_DOUBLE_EQ(automatic.options.repeatRule.settlePercent, 1.5);
-    EXPECT_EQ(automatic.options.repeatRule.maxRepeat, 12);
-    EXPECT_EQ(automatic.options.repeat, 12);
-    EXPECT_FALSE(parseOptions({"--repeat", "auto", "--repeat", "4"}).options.repeatRule.automatic);
+    EXPECT_TRUE(automatic.run.repeatRule.automatic);
+    EXPECT_DOUBLE_EQ(automatic.run.repeatRule.settlePercent, 1.5);
+    EXPECT_EQ(automatic.run.repeatRule.maxRepeat, 12);
+    EXPECT_EQ(automatic.run.repeat, 12);
+    EXPECT_FALSE(parseCommandLine({"--repeat", "auto", "--repeat", "4"}).run.repeatRule.automatic);
 
     for (const auto& [args, mentions] : std::vector<std::pair<std::vector<std::string>, std::string>>{
              {{"--settle", "3"}, "go with --repeat auto"},
              {{"--repeat", "4", "--max-repeat", "9"}, "go with --repeat auto"},
-             {{"--repeat", "auto", "--max-repeat", "4"}, "--max-repeat needs a whole number from 5 to 1000"},
-             {{"--repeat", "auto", "--settle", "0"}, "--settle needs a percentage above 0"},
+             {{"--repeat", "auto", "--max-repeat", "4"}, "--max-repeat: '4' is out of range (from 5 to 1000)"},
+             {{"--repeat", "auto", "--settle", "0"}, "--settle: '0' is out of range (a percentage above 0"},
              {{"--repeat", "auto", "--settle", "1,5"}, "'1,5'"},
              {{"--repeat", "Auto"}, "or 'auto'"},
          }) {
-        const ParsedOptions p = parseOptions(args);
+        const CommandLine p = parseCommandLine(args);
         EXPECT_FALSE(p.ok) << mentions;
         EXPECT_NE(p.error.find(mentions), std::string::npos) << p.error;
     }

@@ -54,8 +54,8 @@ TEST(SpecialFiles, AreRefusedInOneLineBeforeTheyAreRead) {
         {{"import", "/dev/zero", "--store", store}, 1, "/dev/zero: refused: it is a device, not a file"},
         {{"import", ::testing::TempDir(), "--store", store}, 1, "refused: it is a folder"},
         {{"import", huge, "--store", store}, 1, huge + ": refused: it is larger than 64 MiB"},
-        {{"history", "--store", fifoStore}, 1, "the results store " + fifoStore + " cannot be read: " + isFifo},
-        {{"export", "1", "--store", withFifoLog}, 1, "its wal file " + withFifoLog + "-wal: " + isFifo},
+        {{"history", "--store", fifoStore}, 2, "the results store " + fifoStore + " cannot be read: " + isFifo},
+        {{"export", "1", "--store", withFifoLog}, 2, "its wal file " + withFifoLog + "-wal: " + isFifo},
     };
     for (const Case& c : cases) {
         const ChildResult r = cli(c.args);

@@ -89,10 +89,9 @@ TEST(StoreCli, ReportAndHistoryRefuseMistakes) {
         std::string says;
     };
     const Case cases[] = {
-        {{"report", "-o", "x.html", "--store", store}, 1, "no run is stored yet"},
-        {{"history", "--store", store}, 1, "does not exist"},
+        {{"report", "-o", "x.html", "--store", store}, 2, "no run is stored yet"},
         {{"report", "--store", store}, 2, "name a file"},
-        {{"report", "abc", "-o", "x.html"}, 2, "'abc' is not a run id"},
+        {{"report", "abc", "-o", "x.html"}, 2, "'abc' is not a run"},
         {{"report", "--last", "0", "-o", "x.html"}, 2, "--last"},
         {{"report", "1", "--last", "2", "-o", "x.html"}, 2, "not both"},
         {{"history", "--frobnicate"}, 2, "'--frobnicate'"},
@@ -104,6 +103,11 @@ TEST(StoreCli, ReportAndHistoryRefuseMistakes) {
         EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
         EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
     }
+    // No store yet is an empty history, not a fault.
+    const CliOutput history = runCliCaptured({"history", "--store", store});
+    EXPECT_EQ(history.status, 0) << history.err;
+    EXPECT_NE(history.out.find("(no run is stored in " + store + " yet)\n"), std::string::npos) << history.out;
+    EXPECT_TRUE(history.err.empty()) << history.err;
     EXPECT_FALSE(std::filesystem::exists(store));  // reading commands make no store
 }
 

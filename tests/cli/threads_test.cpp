@@ -15,16 +15,17 @@
 namespace {
 
 TEST(ThreadsOption, ListsAllAndMistakes) {
-    EXPECT_EQ(parseOptions({}).options.threads, std::vector<int>{1});
-    EXPECT_EQ(parseOptions({"--threads", "4,1,2"}).options.threads, (std::vector<int>{4, 1, 2}));
-    EXPECT_EQ(parseOptions({"--threads=all"}).options.threads, std::vector<int>{kAllThreads});
-    EXPECT_EQ(parseOptions({"--threads", "1,all"}).options.threads, (std::vector<int>{1, kAllThreads}));
-    for (const char* bad : {"", "0", "1,,2", "2,", "-1", "x", "ALL", "4097", "1.5"}) {
-        const ParsedOptions p = parseOptions({"--threads", bad});
+    EXPECT_EQ(parseCommandLine({}).run.threads, std::vector<int>{1});
+    EXPECT_EQ(parseCommandLine({"--threads", "4,1,2"}).run.threads, (std::vector<int>{4, 1, 2}));
+    EXPECT_EQ(parseCommandLine({"--threads=all"}).run.threads, std::vector<int>{kAllThreads});
+    EXPECT_EQ(parseCommandLine({"--threads", "1,all"}).run.threads, (std::vector<int>{1, kAllThreads}));
+    for (const char* bad : {"0", "1,,2", "2,", "-1", "x", "ALL", "4097", "1.5"}) {
+        const CommandLine p = parseCommandLine({"--threads", bad});
         EXPECT_FALSE(p.ok) << bad;
-        EXPECT_NE(p.error.find("--threads needs thread counts"), std::string::npos) << p.error;
+        EXPECT_EQ(p.error.rfind("--threads: '", 0), 0u) << p.error;
+        EXPECT_NE(p.error.find("(counts from 1 to 4096 separated by commas, or 'all')"), std::string::npos) << p.error;
     }
-    EXPECT_NE(usageText().find("--threads LIST"), std::string::npos);
+    EXPECT_NE(helpText(Command::Run).find("--threads LIST"), std::string::npos);
 }
 
 TEST(ThreadCounts, AllIsEveryUsableProcessorAndRefusalsSayWhy) {

@@ -118,8 +118,9 @@ TEST(TravelCli, MistakesAreRefusedWithOneLine) {
     const Case cases[] = {
         {{"export", "--store", store}, 2, "export needs one run"},
         {{"export", "1", "2", "--store", store}, 2, "export needs one run"},
-        {{"export", "last", "--store", store}, 1, "holds no run"},
-        {{"export", "7", "--store", store}, 1, "no run 7"},
+        // A missing run is the same fault as in check: status 2.
+        {{"export", "last", "--store", store}, 2, "holds no run"},
+        {{"export", "7", "--store", store}, 2, "no run 7"},
         {{"import", "--store", store}, 2, "import needs the results files"},
         {{"import", "x.json", "--frobnicate"}, 2, "'--frobnicate'"},
         {{"-b", "8", "--label", "\x1b[2Jgone"}, 2, "--label: a label may not hold control characters"},

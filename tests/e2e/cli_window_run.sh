@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # pelorin-cli --window on a display (Xvfb, SDL's X11 driver): the run is
 # saved marked as a window run with the display's description, and history
-# shows it as one beside an offscreen run.
+# shows it as one beside an offscreen run.  Started from a terminal (a
+# pseudo-terminal here), it keeps the result screen until Enter.
 # Usage: cli_window_run.sh PELORIN_CLI
 set -euo pipefail
 cli=$1
@@ -38,5 +39,41 @@ assert doc["config"]["window"] is True, "not marked as a window run"
 assert doc["system"]["video_driver"] == "x11", "not drawn through the X11 driver"
 assert (display["width"], display["height"]) == (1600, 900), "not the display's size"
 assert display["pixel_format"], "no pixel format"
+PY
+# From a terminal the window stays on the result screen after the last
+# stage; Enter on the terminal saves and prints.
+python3 - "$store" "$cli" "${emulator[@]}" <<'PY'
+import os, pty, select, subprocess, sys, time
+store, command = sys.argv[1], sys.argv[3:] + [sys.argv[2]]
+master, slave = pty.openpty()
+env = {k: v for k, v in os.environ.items() if k != "SDL_VIDEODRIVER"}
+child = subprocess.Popen(command + ["--window", "-b", "3", "--time", "1", "--store", store],
+                         stdin=slave, stdout=slave, stderr=slave, env=env, close_fds=True)
+os.close(slave)
+seen = b""
+def read_for(seconds, until=None):
+    global seen
+    end = time.time() + seconds
+    while time.time() < end and (until is None or until not in seen):
+        ready, _, _ = select.select([master], [], [], 0.2)
+        if ready:
+            try:
+                seen += os.read(master, 4096)
+            except OSError:
+                break
+read_for(60, b"press Enter here")
+assert b"The result screen stays in the window" in seen, seen.decode(errors="replace")
+window = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Pelorin Benchmark Ver1.30$"],
+                        capture_output=True, text=True).stdout.split()
+read_for(2)
+assert child.poll() is None and window, "the window did not stay: " + seen.decode(errors="replace")
+assert b"saved as run" not in seen, "saved before Enter"
+os.write(master, b"\n")
+status = child.wait(timeout=30)
+read_for(2)
+text = seen.decode(errors="replace")
+assert status == 0, "exit %d: %s" % (status, text)
+assert "saved as run 3 in " + store in text, text
+print("result screen kept until Enter, then saved as run 3")
 PY
 echo "PASS: the window run is stored as one, with its display, and history shows it"

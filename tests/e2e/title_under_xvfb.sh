@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts the window program under Xvfb (the X11 driver) from RUN_DIR, checks
-# the client area and the window's icon property, waits for the title screen
+# the client area, the window's icon property and its window manager
+# protocols (no _NET_WM_PING), waits for the title screen
 # and compares it with the images in IMAGES_DIR composed, presses Enter,
 # then closes the window as a window manager would and expects exit code 0.
 # With DESKTOP_FILE, its StartupWMClass must be the window's WM_CLASS.
@@ -9,16 +10,8 @@ set -euo pipefail
 program=$1 run_dir=$2 images=$3 close_tool=$4 compare_tool=$5 desktop_file=${6:-}
 # A cross build's programs start through its emulator, named by PELORIN_EMULATOR.
 read -ra emulator <<<"${PELORIN_EMULATOR:-}"
-work=$(mktemp -d)
-xvfb_pid= program_pid=
-cleanup() {
-    [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
 source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
+start_work_folder
 start_xvfb "$work" 1920x1080x24
 
 cd "$run_dir"
@@ -37,6 +30,17 @@ xprop -id "$window" _NET_WM_ICON >"$work/icon.txt"
 head -n1 "$work/icon.txt"
 grep -Eq 'Icon \([1-9][0-9]* x [1-9][0-9]*\)' "$work/icon.txt" || { echo "FAIL: the window has no icon"; exit 1; }
 [ "$(tail -n +2 "$work/icon.txt" | tr -d ' \t\n' | wc -c)" -gt 0 ] || { echo "FAIL: the icon has no pixels"; exit 1; }
+# While Stages 7 and 8 run their kernels the window cannot answer a window
+# manager's pings, so it does not take part in that protocol: no window
+# manager then offers to kill it.  Closing it still goes through
+# WM_DELETE_WINDOW.
+protocols=$(xprop -id "$window" WM_PROTOCOLS)
+echo "$protocols"
+case $protocols in
+    *_NET_WM_PING*) echo "FAIL: the window answers _NET_WM_PING, which it cannot while the kernels run"; exit 1 ;;
+    *WM_DELETE_WINDOW*) ;;
+    *) echo "FAIL: the window does not take WM_DELETE_WINDOW"; exit 1 ;;
+esac
 if [ -n "$desktop_file" ]; then
     wm_class=$(xprop -id "$window" WM_CLASS | sed -n 's/.*= "[^"]*", "\([^"]*\)"$/\1/p')
     startup_class=$(sed -n 's/^StartupWMClass=//p' "$desktop_file")

@@ -13,11 +13,13 @@ namespace {
 constexpr std::size_t kBytes = 8192;
 constexpr std::size_t kSlack = 256;
 
-// A 128-byte aligned block with slack behind the region, freed on scope exit.
+// A 128-byte aligned block with slack behind the region, freed on scope
+// exit.  Aligned by hand: Windows's C runtime has no aligned_alloc.
 struct AlignedBlock {
-    unsigned char* bytes = static_cast<unsigned char*>(std::aligned_alloc(128, kBytes + kSlack));
+    unsigned char* raw = static_cast<unsigned char*>(std::malloc(kBytes + kSlack + 128));
+    unsigned char* bytes = raw + (128 - reinterpret_cast<std::uintptr_t>(raw) % 128) % 128;
     std::int32_t* words() const { return reinterpret_cast<std::int32_t*>(bytes); }
-    ~AlignedBlock() { std::free(bytes); }
+    ~AlignedBlock() { std::free(raw); }
 };
 
 void fillPattern(unsigned char* bytes, std::size_t count, unsigned seed)

@@ -134,7 +134,7 @@ TEST(HostileStore, OneUndecodableRunCostsOneLine) {
               SQLITE_OK);
 
     const CliOutput history = runCliCaptured({"history", "--store", path});
-    EXPECT_EQ(history.status, 1);
+    EXPECT_EQ(history.status, 2);
     const std::vector<std::string> lines = linesOf(history.out);
     ASSERT_EQ(lines.size(), 4u) << history.out;
     EXPECT_EQ(lines[1].rfind("     1   ", 0), 0u) << lines[1];
@@ -146,7 +146,7 @@ TEST(HostileStore, OneUndecodableRunCostsOneLine) {
 
     const std::string markdown = freshTempPath("one_bad_run.md");
     const CliOutput report = runCliCaptured({"report", "--last", "3", "--markdown", markdown, "--store", path});
-    EXPECT_EQ(report.status, 1);
+    EXPECT_EQ(report.status, 2);
     EXPECT_EQ(report.err.rfind("pelorin-cli: warning: run 2 is left out of the report: it cannot be read: its system "
                                "description is not JSON",
                                0),
@@ -157,7 +157,7 @@ TEST(HostileStore, OneUndecodableRunCostsOneLine) {
     EXPECT_NE(readFile(markdown).find("| #3 |"), std::string::npos);
     EXPECT_EQ(readFile(markdown).find("| #2 |"), std::string::npos);
     // With nothing else chosen there is no report to write.
-    EXPECT_EQ(runCliCaptured({"report", "2", "--markdown", markdown, "--store", path}).status, 1);
+    EXPECT_EQ(runCliCaptured({"report", "2", "--markdown", markdown, "--store", path}).status, 2);
 }
 
 TEST(HostileStore, PathsTheFileSystemRefusesAreOneLineRefusals) {
@@ -182,7 +182,7 @@ TEST(HostileStore, PathsTheFileSystemRefusesAreOneLineRefusals) {
             EXPECT_NE(openError(c.path).find(c.says), std::string::npos) << openError(c.path);
             EXPECT_NE(readError(c.path).find(c.says), std::string::npos) << readError(c.path);
             const CliOutput r = runCliCaptured({"history", "--store", c.path});
-            EXPECT_EQ(r.status, 1);
+            EXPECT_EQ(r.status, 2);
             EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
             EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
         }

@@ -1,3 +1,6 @@
+#include <cstdarg>
+#include <cstdio>
+
 #include "platform/win32.h"
 
 namespace {
@@ -11,3 +14,11 @@ int crt_rand() {
 }
 
 void crt_srand(unsigned seed) { randState = seed; }
+
+int crt_snprintf(char* buffer, std::size_t size, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    const int length = std::vsnprintf(buffer, size, format, args);
+    va_end(args);
+    return length;
+}
