@@ -11,6 +11,7 @@
 
 #include "cli/results/results_store.h"
 #include "cli/run/statistics.h"
+#include "cli/run/system_info.h"
 #include "platform/linux/drive_hooks.h"
 #include "support/program_harness.h"
 #include "support/quick_kernels.h"
@@ -36,8 +37,10 @@ SystemInfo sampleSystem() {
     s.cpu = "Test CPU @ 1.0GHz";
     s.cores = 2;
     s.memoryBytes = 1LL << 33;
-    s.kernel = "Linux 6.1.0 x86_64";
-    s.architecture = "x86_64";
+    // This machine's own: runs of another architecture are marked in every
+    // history and report, which only the tests that ask for it should see.
+    s.architecture = machineArchitecture();
+    s.kernel = "Linux 6.1.0 " + s.architecture;
     s.transparentHugePages = "madvise";
     s.loadAverage = 0.25;
     s.video.up = true;

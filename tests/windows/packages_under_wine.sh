@@ -8,6 +8,9 @@
 set -euo pipefail
 build=$1 version=$2 compare_title=$3
 source "$(dirname "${BASH_SOURCE[0]}")/wine_display.sh"
+# The display comes first: the installer's Wine starts the desktop that the
+# installed program then opens its window on.
+start_xvfb "$work" 1920x1080x24
 prefix=${emulator[1]}
 fail() { echo "FAIL: $*"; exit 1; }
 name=pelorin-$version-windows-x64
@@ -40,7 +43,6 @@ done
 echo "ok: installed silently, with its Start-menu entry and Apps & features entry"
 
 # The installed program from another folder finds its images beside it.
-start_xvfb "$work" 1920x1080x24
 mkdir "$work/elsewhere"
 env -C "$work/elsewhere" "${emulator[@]}" 'C:\Program Files\Pelorin Benchmark\pelorin.exe' >"$work/pelorin.log" 2>&1 &
 program_pid=$!

@@ -8,6 +8,18 @@ source "$(dirname "${BASH_SOURCE[0]}")/../e2e/xvfb.sh"
 read -ra emulator <<<"${PELORIN_EMULATOR:?the emulator that starts Windows programs}"
 start_work_folder
 
+# A wineserver and its desktop stay bound to the display they started on:
+# one left by another test, whose Xvfb has gone, makes windows of the wrong
+# size or none at all.  Each of these tests therefore has a server of its
+# own (CTest runs them one at a time) and ends it before its Xvfb goes.
+wine_prefix=${emulator[1]:?the Wine prefix after the emulator}
+end_wineserver() {
+    WINEPREFIX=$wine_prefix wineserver -k 2>/dev/null || true
+    WINEPREFIX=$wine_prefix wineserver -w 2>/dev/null || true
+}
+end_wineserver
+trap 'end_wineserver; end_work_folder' EXIT
+
 # window_shot WINDOW FILE.png: the window's contents.  xwd takes a frame at
 # once where import would take seconds while the frames spin.
 window_shot() {

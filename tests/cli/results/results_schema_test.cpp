@@ -5,6 +5,7 @@
 
 #include "cli/cli_fixture.h"
 #include "cli/results/results_document.h"
+#include "cli/run/system_info.h"
 
 namespace {
 
@@ -70,7 +71,7 @@ TEST(ResultsSchema, BrokenDocumentsReachTheSchemaCheckToo) {
 TEST(ResultsSchema, FiguresCarryTheirStatisticsAndReference) {
     const ResultsDocument doc = parsed(documentText(sampleDocument(1.0)));
     EXPECT_EQ(doc["schema_version"], kSchemaVersion);
-    EXPECT_EQ(doc["system"]["architecture"], "x86_64");
+    EXPECT_EQ(doc["system"]["architecture"], machineArchitecture());
     const ResultsDocument& results = doc["results"];
     ASSERT_EQ(results.size(), 11u);  // FontSpeed1, nine memory figures, calc_add
     const ResultsDocument& font = results[0];

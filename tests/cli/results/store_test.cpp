@@ -17,6 +17,7 @@
 #include "cli/results/run_uuid.h"
 #include "cli/sqlite_probe.h"
 #include "cli/run/statistics.h"
+#include "cli/run/system_info.h"
 #include "reliability/child_process.h"
 
 namespace {
@@ -47,7 +48,7 @@ TEST(ResultsStore, RoundTripGivesEverySampleBackExactly) {
     EXPECT_EQ(run.startedAt, kFacts.startedAt);
     EXPECT_EQ(run.commandLine, kFacts.commandLine);
     EXPECT_EQ(run.cpu, "Test CPU @ 1.0GHz");
-    EXPECT_EQ(run.architecture, "x86_64");
+    EXPECT_EQ(run.architecture, machineArchitecture());
     EXPECT_EQ(run.system, systemFacts(doc["system"]));
     EXPECT_EQ(run.warnings, (std::vector<std::string>{"first warning", "second \"quoted\" warning"}));
     ASSERT_EQ(run.figures.size(), doc["results"].size());
