@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "frame_hash.h"
+#include "frame_checks.h"
 #include "platform/linux/drive_hooks.h"
 #include "program_state.h"
 #include "support/quick_kernels.h"

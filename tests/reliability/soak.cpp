@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "child_process.h"
-#include "frame_hash.h"
+#include "frame_checks.h"
 #include "platform/linux/drive_hooks.h"
 #include "support/quick_kernels.h"
 #include "stages/stage_state.h"

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "app/main_window.h"
+#include "frame_checks.h"
 #include "platform/linux/drive_hooks.h"
 #include "support/quick_kernels.h"
 #include "render/frame_buffer.h"
@@ -14,19 +15,6 @@
 #include "support/program_harness.h"
 
 namespace {
-
-// Pixels of the window's top-left 1280 x 720 (as much of it as the window
-// shows) that differ from the frame buffer.
-long framePixelsOffCorner(const drive::Frame& f) {
-    long wrong = 0;
-    const auto* memory = reinterpret_cast<const std::uint32_t*>(vramptr);
-    for (int y = 0; y < std::min(f.height, 720); ++y) {
-        const std::uint32_t* shown = f.pixels + static_cast<std::ptrdiff_t>(y) * f.width;
-        const std::uint32_t* drawn = memory + static_cast<std::ptrdiff_t>(719 - y) * 1280;
-        for (int x = 0; x < std::min(f.width, 1280); ++x) wrong += ((shown[x] ^ drawn[x]) & 0xFFFFFF) != 0;
-    }
-    return wrong;
-}
 
 void pushWindowEvent(Uint8 event, int data1 = 0, int data2 = 0) {
     SDL_Event e{};
