@@ -14,11 +14,11 @@ if [ "$step" = build ]; then
     flock 9
     # Line tables only (-g1): enough for the sanitizers' reports to name file
     # and line, at about two thirds of the compile time of full debug
-    # information.  The tests and pelorin-cli's rooms of results are compiled
-    # without optimisation (see their CMakeLists.txt).  A new build folder gets Ninja, and
-    # clang where it is installed: it compiles this tree with the sanitizers
-    # in under 60 % of GCC's time, and its warnings join GCC's, which the
-    # ordinary build (the one that ships) keeps.
+    # information.  The tests and pelorin-cli's rooms of results are
+    # compiled without optimisation (see their CMakeLists.txt).  A new build
+    # folder gets Ninja, and clang where it is installed: it compiles this
+    # tree with the sanitizers in under 60 % of GCC's time, and its warnings
+    # join GCC's, which the ordinary build (the one that ships) keeps.
     first=()
     if [ ! -f "$build_dir/CMakeCache.txt" ]; then
         ! command -v ninja >/dev/null || first+=(-G Ninja)
