@@ -43,6 +43,10 @@ std::string outputPathProblem(const std::string& path, const std::string& what, 
     if (fs::is_directory(path, ec)) return "cannot write " + named + ": it is a folder";
     fs::path folder = fs::path(path).parent_path();
     if (folder.empty()) folder = ".";
+    // A file in the folder's place is writable itself, and would be found
+    // out only when the figures are measured and the output is written.
+    if (fs::exists(folder, ec) && !fs::is_directory(folder, ec))
+        return "cannot write " + named + ": " + std::strerror(ENOTDIR);
     if (access(folder.c_str(), W_OK) != 0) return "cannot write " + named + ": " + std::strerror(errno);
     return "";
 }

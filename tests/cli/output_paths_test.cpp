@@ -54,6 +54,9 @@ TEST(OutputPaths, UnwritablePlacesAreRefusedBeforeMeasuring) {
     fs::create_directories(folder);
     expectRefused({"-b", "8", "--json", folder}, "it is a folder");
     expectRefused({"-b", "8", "--markdown", folder + "/missing/figures.md"}, "No such file or directory");
+    const std::string file = writeTempFile("an_output_folder/a_file", "kept");
+    expectRefused({"-b", "8", "--csv", file + "/figures.csv"}, "Not a directory");
+    EXPECT_EQ(readFile(file), "kept");
     expectRefused({"report", "-o", folder}, "it is a folder");
 }
 
