@@ -44,4 +44,9 @@ export PELORIN_SOAK_PASSES=${PELORIN_SOAK_PASSES:-5}
 export TEST_TMPDIR=$build_dir/test_tmp
 mkdir -p "$TEST_TMPDIR"
 cd "$build_dir"
-ctest --output-on-failure -j 2 --timeout 1200
+# Left out: the tests whose checks are about processes, not memory (a child
+# killed while it saves never reaches its sanitizers' report; two children
+# compared frame for frame take the soak test's paths, which run here), and
+# the checks of sources and documents, which run no code of ours.
+ctest --output-on-failure -j 2 --timeout 1200 \
+    -E '^(StoreKilled\..*|Soak\.TwoFreshProcessesPresentTheSameFrames|cli_include_layers|cli_documents_schema)$'
