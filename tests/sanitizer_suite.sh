@@ -1,10 +1,43 @@
 #!/usr/bin/env bash
 # Builds the unit and in-process tests once more with AddressSanitizer and
 # UndefinedBehaviorSanitizer (LeakSanitizer included) and runs them.
-# Usage: sanitizer_suite.sh SOURCE_DIR BUILD_DIR build|run
+# Usage: sanitizer_suite.sh SOURCE_DIR BUILD_DIR build|run|early
 # "build" configures and builds; "run" runs the tests of that build.
+# "early", which scripts/test starts beside the ordinary build, builds and
+# runs the tests at once and keeps their output and status for "run", the
+# CTest test, to report: the suite is the longest work, and starts as soon
+# as its own build is done rather than when the other build is.
 set -euo pipefail
 source_dir=$1 build_dir=$2 step=$3
+early_log=$build_dir/early_run.log early_status=$build_dir/early_run.status early_built=$build_dir/early_run.built
+if [ "$step" = early ]; then
+    mkdir -p "$build_dir"
+    rm -f "$early_log" "$early_status" "$early_built"
+    # Held from before the build, so that "run" never starts beside it.
+    exec 8>"$build_dir/.run_lock"
+    flock 8
+    status=0
+    if "$0" "$source_dir" "$build_dir" build; then
+        touch "$early_built"
+        "$0" "$source_dir" "$build_dir" run-now >"$early_log" 2>&1 || status=$?
+    else
+        status=$?
+        echo "sanitizer_suite.sh: the sanitizer build failed (sanitizer_build shows why)" >"$early_log"
+    fi
+    echo "$status" >"$early_status"
+    exit 0
+fi
+if [ "$step" = run ]; then
+    exec 8>"$build_dir/.run_lock"
+    flock 8
+    if [ -f "$early_status" ]; then
+        cat "$early_log"
+        status=$(cat "$early_status")
+        rm -f "$early_log" "$early_status"
+        exit "$status"
+    fi
+    step=run-now
+fi
 if [ "$step" = build ]; then
     # One build at a time: scripts/test starts this step beside the ordinary
     # build, and the CTest test of the same name then waits here for it and
@@ -12,6 +45,9 @@ if [ "$step" = build ]; then
     mkdir -p "$build_dir"
     exec 9>"$build_dir/.build_lock"
     flock 9
+    # Built by the early step, whose tests may be running now: nothing to
+    # configure again under them.
+    [ ! -f "$early_built" ] || exit 0
     # Line tables only (-g1): enough for the sanitizers' reports to name file
     # and line, at about two thirds of the compile time of full debug
     # information.  The tests and pelorin-cli's rooms of results are
@@ -29,7 +65,7 @@ if [ "$step" = build ]; then
           -DPELORIN_BENCH=OFF -DPELORIN_SANITIZER_SUITE=OFF >/dev/null
     exec cmake --build "$build_dir" -j "$(nproc)"
 fi
-[ "$step" = run ] || { echo "sanitizer_suite.sh: unknown step '$step'" >&2; exit 2; }
+[ "$step" = run-now ] || { echo "sanitizer_suite.sh: unknown step '$step'" >&2; exit 2; }
 # Huge pages for the shadow memory too: the program's two 256 MiB work
 # buffers have 64 MiB of it, which on small pages costs a run 16,000 page
 # faults more and most of these tests' system time.
